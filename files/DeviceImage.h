@@ -1,0 +1,23 @@
+#pragma once
+
+#include "files/IniFile.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace keyloom {
+
+// The device image that the keypad reads, built from a key definition file's values with the
+// builder's own defaults, for numberOfKeys keys (the layout on screen, not the file's).
+std::vector<uint8_t> BuildDeviceImage(const IniFile& ckd, int numberOfKeys);
+
+// Builds the image of the .ckd at ckdPath and writes it to binPath. 0 when written; 2 when binPath
+// cannot be written (the old file, if any, is left whole).
+int32_t WriteDeviceImage(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
+                         int numberOfKeys);
+
+// ckdPath with its extension replaced by ".bin" (appended when it has none).
+std::filesystem::path DeviceImagePath(const std::filesystem::path& ckdPath);
+
+} // namespace keyloom

@@ -1,0 +1,17 @@
+#include "files/FileError.h"
+
+namespace keyloom {
+
+FileError::FileError(const std::string& message, std::filesystem::path path, std::string section,
+                     std::string key)
+    : std::runtime_error(message), m_path(std::move(path)), m_section(std::move(section)),
+      m_key(std::move(key)) {}
+
+FileError UnableToWrite(const std::filesystem::path& path, const std::string& reason) {
+    std::string message = "Unable to write to " + path.string();
+    if (!reason.empty())
+        message += " (" + reason + ")";
+    return FileError(message, path);
+}
+
+} // namespace keyloom

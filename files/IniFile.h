@@ -1,0 +1,77 @@
+#pragma once
+
+#include "files/TextEncoding.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keyloom {
+
+// An INI file in memory with the rules of the Windows private-profile functions:
+// - names of sections and keys match without regard to (ASCII) case; the first matching section
+//   and, within it, the first matching key count;
+// - a value is the text after the first '=' with blanks (spaces, tabs) trimmed, a matching pair of
+//   enclosing double or single quotes removed, and cut at 2047 characters;
+// - integers are decimal with an optional sign, or hexadecimal after 0x, 0X or $; anything else
+//   gives the default;
+// - writing replaces the first matching key in place (keeping the file's spelling of the key
+//   name), appends a missing key at the end of its section and a missing section at the end of the
+//   file; every other line keeps its exact bytes; new lines end with CR LF.
+// Reads are answered from memory; Save writes the whole file once, atomically.
+class IniFile {
+public:
+    static constexpr std::size_t kMaxValueLength = 2047;
+
+    IniFile() = default;
+    // Parses bytes in any of the supported encodings (see TextEncoding).
+    static IniFile FromBytes(std::string_view bytes);
+    // A missing file gives an empty IniFile; an unreadable one throws FileError.
+    static IniFile Load(const std::filesystem::path& path);
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    int32_t ReadInteger(std::string_view section, std::string_view key,
+                        int32_t defaultValue) const;
+    bool HasSection(std::string_view section) const;
+    // Names of the sections, in file order, as the file spells them (duplicates included).
+    std::vector<std::string> SectionNames() const;
+    // Names of the keys of the first matching section, in file order.
+    std::vector<std::string> KeyNames(std::string_view section) const;
+
+    // Line breaks in value are written as blanks so that a value can never add lines.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+
+    // The file's bytes as they stand now (byte order mark included).
+    std::string ToBytes() const;
+    // True once a write changed the text.
+    bool changed() const { return m_changed; }
+    TextEncoding encoding() const { return m_encoding; }
+
+    // Writes ToBytes() to path atomically (throws FileError "Unable to write to %s"). When nothing
+    // changed and path already exists, the file is left as it is.
+    void Save(const std::filesystem::path& path) const;
+
+private:
+    struct Line {
+        std::string text;        // decoded, UTF-8, without the line end
+        std::string raw;         // the line's original bytes with its line end; empty for new lines
+        std::string ending;      // "\r\n", "\n", "\r" or "" (last line without one)
+    };
+
+    std::optional<std::size_t> FindSection(std::string_view section) const;
+    std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
+
+    std::vector<Line> m_lines;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_changed = false;
+};
+
+// An integer by the rules above; nullopt for anything else.
+std::optional<int32_t> ParseIniInteger(std::string_view text);
+
+} // namespace keyloom
