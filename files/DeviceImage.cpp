@@ -1,1 +1,208 @@
-// placeholder
+#include "files/DeviceImage.h"
+
+#include "files/AtomicFile.h"
+#include "files/CodesText.h"
+#include "files/FileError.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace keyloom {
+
+namespace {
+
+constexpr uint8_t kRecordMarker = 0xE4;
+constexpr uint8_t kImageEnd = 0xE5;
+constexpr uint8_t kNoKey = 0x80;
+// The keypad reads E3 where a macro breaks a key; F0 itself is one of its own command bytes.
+constexpr uint8_t kStoredBreak = 0xE3;
+// The builder has always held a codes text in a buffer of 1024 characters.
+constexpr std::size_t kMaxCodesTextLength = 1023;
+constexpr std::size_t kLevel1Area = 224;
+constexpr std::size_t kLevel2Area = 112;
+
+enum LevelFlag : uint8_t {
+    kHasCodes = 0x01,
+    kAutoRepeat = 0x02,
+    kLiteral = 0x04,
+    kSeparateUpCodes = 0x08,
+};
+
+struct LoneModifier {
+    std::string_view codesText;
+    std::array<uint8_t, 2> bytes;
+    std::size_t count;
+};
+
+// "Default (Auto Sense)" plays these as a modifier held while the key is held.
+constexpr std::array<LoneModifier, 12> kLoneModifiers{{
+    {"12f012", {0x12}, 1},
+    {"14f014", {0x14}, 1},
+    {"e01fe0f01f", {0xE0, 0x1F}, 2},
+    {"11f011", {0x11}, 1},
+    {"e011e0f011", {0xE0, 0x11}, 2},
+    {"e027e0f027", {0xE0, 0x27}, 2},
+    {"e014e0f014", {0xE0, 0x14}, 2},
+    {"59f059", {0x59}, 1},
+    {"e011", {0xE0, 0x11}, 2},
+    {"e014", {0xE0, 0x14}, 2},
+    {"e01f", {0xE0, 0x1F}, 2},
+    {"e027", {0xE0, 0x27}, 2},
+}};
+
+// Upper-case digits have their values; for anything else beyond '9' the builder has always taken
+// the character for a lower-case letter.
+uint8_t ImageDigitValue(char32_t character) {
+    if (character >= 'A' && character <= 'F')
+        return static_cast<uint8_t>(character - 'A' + 10);
+    if (character <= '9')
+        return static_cast<uint8_t>(character - '0');
+    return static_cast<uint8_t>(character - 0x57);
+}
+
+struct LevelArea {
+    std::span<uint8_t> bytes; // zeroed before the build
+    uint8_t length = 0;        // code bytes plus the terminating 0, or 0 for an empty level
+    uint8_t flags = 0;
+};
+
+// Converts a codes text into area. An invalid byte, or as many bytes as the limit, leaves the
+// level empty: the area always keeps room for the terminating 0.
+void ConvertCodes(const std::u32string& text, LevelArea& area, std::size_t limit) {
+    if (text.size() > kMaxCodesTextLength)
+        return;
+    std::size_t stored = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+        auto value = static_cast<uint8_t>(ImageDigitValue(text[i]) * 16 + ImageDigitValue(text[i + 1]));
+        if (value == 0xF0)
+            value = kStoredBreak;
+        else if (value == 0x00 || value >= kImageEnd)
+            return;
+        area.bytes[stored++] = value;
+        if (stored >= limit)
+            return;
+    }
+    if (stored > 0)
+        area.length = static_cast<uint8_t>(stored + 1);
+}
+
+uint8_t ModeFlags(int32_t mode) {
+    if (mode == 1)
+        return kSeparateUpCodes;
+    if (mode == 3)
+        return kLiteral;
+    return 0;
+}
+
+void BuildLevel(const std::string& codesText, int32_t mode, LevelArea& area, std::size_t limit) {
+    if (codesText.empty())
+        return;
+    area.flags |= kHasCodes;
+    if (mode != 0) {
+        ConvertCodes(CodesTextCharacters(codesText), area, limit);
+        return;
+    }
+    bool lone = false;
+    for (const LoneModifier& modifier : kLoneModifiers) {
+        if (codesText == modifier.codesText) {
+            std::copy_n(modifier.bytes.begin(), modifier.count, area.bytes.begin());
+            area.length = static_cast<uint8_t>(modifier.count + 1);
+            lone = true;
+            break;
+        }
+    }
+    if (lone)
+        area.flags |= kSeparateUpCodes;
+    else
+        ConvertCodes(CodesTextCharacters(codesText), area, limit);
+    // A single code byte is played as a held key too.
+    if (area.bytes[0] != 0 && area.bytes[1] == 0)
+        area.flags |= kSeparateUpCodes;
+}
+
+void RecordLevelKey(std::vector<uint8_t>& image, std::size_t first, uint8_t keyIndex) {
+    if (image[first] == kNoKey)
+        image[first] = keyIndex;
+    else if (image[first + 1] == kNoKey)
+        image[first + 1] = keyIndex;
+}
+
+} // namespace
+
+std::vector<uint8_t> BuildDeviceImage(const IniFile& ckd, int numberOfKeys) {
+    const int keyCount = numberOfKeys == 48 ? 48 : 24;
+    const char* global = "GLOBAL_PARAMETERS";
+    std::vector<uint8_t> image{kRecordMarker, 0x01, 0x0C, 0xE0, 0x70, kNoKey, kNoKey, kNoKey, kNoKey,
+                               0, 0, 0, 0, 0, 0};
+    image.reserve(15 + static_cast<std::size_t>(keyCount) * (8 + kLevel1Area + kLevel2Area) + 1);
+    // The builder's pacing default is 4, not the reader's 2.
+    image[11] = static_cast<uint8_t>(ckd.ReadInteger(global, "Character_Pacing", 4));
+    image[9] = static_cast<uint8_t>(ckd.ReadInteger(global, "Key_Roll_Over", 2));
+    image[12] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED_Function", 1));
+    image[13] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED2_Function", 2));
+    image[14] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED3_Function", 4));
+    image[10] = static_cast<uint8_t>(ckd.ReadInteger(global, "USB_Device_Type", 11));
+
+    std::array<uint8_t, kLevel1Area> level1Bytes{};
+    std::array<uint8_t, kLevel2Area> level2Bytes{};
+    for (int i = 0; i < keyCount; ++i) {
+        const std::string section = "KEY" + std::to_string(i);
+        const auto keyIndex = static_cast<uint8_t>(i);
+        level1Bytes.fill(0);
+        level2Bytes.fill(0);
+        LevelArea level1{level1Bytes};
+        LevelArea level2{level2Bytes};
+
+        const int32_t mode1 = ckd.ReadInteger(section, "L1_MacroMode", 0);
+        const int32_t mode2 = ckd.ReadInteger(section, "L2_MacroMode", 0);
+        level1.flags = ModeFlags(mode1);
+        level2.flags = ModeFlags(mode2);
+        if (ckd.ReadInteger(section, "L1_AutoRepeat", 0) != 0)
+            level1.flags |= kAutoRepeat;
+        if (ckd.ReadInteger(section, "L2_AutoRepeat", 0) != 0)
+            level2.flags |= kAutoRepeat;
+
+        const int32_t keyType = ckd.ReadInteger(section, "KeyType", 0);
+        if (keyType == 2)
+            RecordLevelKey(image, 5, keyIndex);
+        else if (keyType == 1)
+            RecordLevelKey(image, 7, keyIndex);
+
+        const std::string level2Text = ckd.ReadString(section, "Level_2_Codes", "");
+        const std::string level1Text = ckd.ReadString(section, "Level_1_Codes", "");
+        // Level 1 may spill into the room of an empty Level 2.
+        BuildLevel(level1Text, mode1, level1, level2Text.empty() ? kLevel1Area : kLevel2Area);
+        BuildLevel(level2Text, mode2, level2, kLevel2Area);
+
+        image.insert(image.end(), {kRecordMarker, 0x02, keyIndex, level2.flags, level1.flags, keyIndex,
+                                   level1.length});
+        image.insert(image.end(), level1Bytes.begin(), level1Bytes.begin() + level1.length);
+        image.push_back(level2.length);
+        image.insert(image.end(), level2Bytes.begin(), level2Bytes.begin() + level2.length);
+    }
+    image.push_back(kImageEnd);
+    return image;
+}
+
+int32_t WriteDeviceImage(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
+                         int numberOfKeys) {
+    try {
+        const std::vector<uint8_t> image = BuildDeviceImage(IniFile::Load(ckdPath), numberOfKeys);
+        WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()),
+                                                      image.size()));
+    } catch (const FileError&) {
+        // An unreadable .ckd must not turn an existing image into one of defaults.
+        return 2;
+    }
+    return 0;
+}
+
+std::filesystem::path DeviceImagePath(const std::filesystem::path& ckdPath) {
+    std::filesystem::path binPath = ckdPath;
+    binPath.replace_extension(".bin");
+    return binPath;
+}
+
+} // namespace keyloom

@@ -1,1 +1,353 @@
-// placeholder
+#include "files/IniFile.h"
+
+#include "files/AtomicFile.h"
+
+#include <cassert>
+#include <charconv>
+#include <system_error>
+
+namespace keyloom {
+
+namespace {
+
+constexpr std::string_view kNewLine = "\r\n";
+
+bool IsBlank(char character) { return character == ' ' || character == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char LowerAscii(char character) {
+    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                                 : character;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char character : text) {
+        if (static_cast<unsigned char>(character) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// What one line of the file means. A line that starts with '[' and has a ']' after it is a
+// section header (the name runs to the last ']'); otherwise a line with '=' is a key; anything
+// else (blank lines, text without '=') is kept but means nothing.
+struct ParsedLine {
+    enum class Kind { Other, Section, Key };
+    Kind kind = Kind::Other;
+    std::string_view name;
+    std::string_view value; // trimmed, quotes still on
+};
+
+ParsedLine Parse(std::string_view text) {
+    const std::string_view line = Trim(text);
+    if (line.starts_with('[')) {
+        const std::size_t close = line.rfind(']');
+        if (close != std::string_view::npos && close > 0)
+            return {ParsedLine::Kind::Section, Trim(line.substr(1, close - 1)), {}};
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    return {ParsedLine::Kind::Key, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+}
+
+// The first maxCharacters characters of valid UTF-8 text.
+std::string_view CutAtCharacters(std::string_view text, std::size_t maxCharacters) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == maxCharacters)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+// Text that can stand on one line of the file: valid UTF-8, line breaks turned into blanks.
+std::string OneLine(std::string_view text) {
+    std::string line = DecodeText(text, TextEncoding::Utf8);
+    for (char& character : line) {
+        if (character == '\r' || character == '\n')
+            character = ' ';
+    }
+    return line;
+}
+
+// The width of one code unit, in which line ends are found.
+std::size_t UnitSize(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf16LeBom ? 2 : 1;
+}
+
+struct LineSpan {
+    std::size_t begin;
+    std::size_t contentEnd;
+    std::size_t end; // after the line end
+};
+
+// Lines end at CR LF, LF or a lone CR. unit is the width of a code unit: 2 for UTF-16, where
+// only a whole unit 000D or 000A ends a line.
+std::vector<LineSpan> SplitLines(std::string_view data, std::size_t unit) {
+    const auto unitIs = [&](std::size_t index, char character) {
+        return index + unit <= data.size() && data[index] == character &&
+               (unit == 1 || data[index + 1] == '\0');
+    };
+    std::vector<LineSpan> lines;
+    std::size_t begin = 0;
+    std::size_t index = 0;
+    while (index < data.size()) {
+        if (unitIs(index, '\r') || unitIs(index, '\n')) {
+            std::size_t end = index + unit;
+            if (unitIs(index, '\r') && unitIs(end, '\n'))
+                end += unit;
+            lines.push_back({begin, index, end});
+            begin = index = end;
+        } else {
+            index += unit;
+        }
+    }
+    if (begin < data.size())
+        lines.push_back({begin, data.size(), data.size()});
+    return lines;
+}
+
+} // namespace
+
+IniFile IniFile::FromBytes(std::string_view bytes) {
+    IniFile ini;
+    ini.m_encoding = DetectEncoding(bytes);
+    const std::string_view body = bytes.substr(ByteOrderMark(ini.m_encoding).size());
+    const std::string text = DecodeText(bytes, ini.m_encoding);
+
+    // The decoders turn every CR and LF unit into the same character and never make one out of
+    // anything else, so the raw lines and the decoded lines pair up one to one.
+    const std::vector<LineSpan> rawLines = SplitLines(body, UnitSize(ini.m_encoding));
+    const std::vector<LineSpan> textLines = SplitLines(text, 1);
+    assert(rawLines.size() == textLines.size());
+
+    ini.m_lines.reserve(textLines.size());
+    for (std::size_t i = 0; i < textLines.size(); ++i) {
+        const LineSpan& raw = rawLines[i];
+        const LineSpan& decoded = textLines[i];
+        ini.m_lines.push_back({text.substr(decoded.begin, decoded.contentEnd - decoded.begin),
+                               std::string(body.substr(raw.begin, raw.end - raw.begin)),
+                               text.substr(decoded.contentEnd, decoded.end - decoded.contentEnd)});
+    }
+    return ini;
+}
+
+IniFile IniFile::Load(const std::filesystem::path& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return IniFile{};
+    return FromBytes(bytes);
+}
+
+std::optional<std::size_t> IniFile::FindSection(std::string_view section) const {
+    const std::string_view wanted = Trim(section);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const ParsedLine line = Parse(m_lines[i].text);
+        if (line.kind == ParsedLine::Kind::Section && EqualsIgnoringCase(line.name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
+    const std::string_view wanted = Trim(key);
+    for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
+        const ParsedLine line = Parse(m_lines[i].text);
+        if (line.kind == ParsedLine::Kind::Section)
+            break;
+        if (line.kind == ParsedLine::Kind::Key && EqualsIgnoringCase(line.name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::size_t IniFile::EndOfSection(std::size_t sectionLine) const {
+    std::size_t lastKey = sectionLine;
+    for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
+        const ParsedLine::Kind kind = Parse(m_lines[i].text).kind;
+        if (kind == ParsedLine::Kind::Section)
+            break;
+        if (kind == ParsedLine::Kind::Key)
+            lastKey = i;
+    }
+    return lastKey + 1;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    const std::optional<std::size_t> sectionLine = FindSection(section);
+    const std::optional<std::size_t> keyLine =
+        sectionLine ? FindKey(*sectionLine, key) : std::nullopt;
+    if (!keyLine)
+        return std::string(defaultValue);
+
+    std::string_view value = Parse(m_lines[*keyLine].text).value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(CutAtCharacters(value, kMaxValueLength));
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    return ParseIniInteger(ReadString(section, key, {})).value_or(defaultValue);
+}
+
+bool IniFile::HasSection(std::string_view section) const {
+    return FindSection(section).has_value();
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Line& line : m_lines) {
+        const ParsedLine parsed = Parse(line.text);
+        if (parsed.kind == ParsedLine::Kind::Section)
+            names.emplace_back(parsed.name);
+    }
+    return names;
+}
+
+std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
+    std::vector<std::string> names;
+    const std::optional<std::size_t> sectionLine = FindSection(section);
+    if (!sectionLine)
+        return names;
+    for (std::size_t i = *sectionLine + 1; i < m_lines.size(); ++i) {
+        const ParsedLine parsed = Parse(m_lines[i].text);
+        if (parsed.kind == ParsedLine::Kind::Section)
+            break;
+        if (parsed.kind == ParsedLine::Kind::Key)
+            names.emplace_back(parsed.name);
+    }
+    return names;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string sectionName = OneLine(section);
+    const std::string keyName = OneLine(key);
+    const std::string newValue = OneLine(value);
+
+    const std::optional<std::size_t> sectionLine = FindSection(sectionName);
+    if (!sectionLine) {
+        InsertLine(m_lines.size(), "[" + sectionName + "]");
+        InsertLine(m_lines.size(), keyName + "=" + newValue);
+        return;
+    }
+    const std::optional<std::size_t> keyLine = FindKey(*sectionLine, keyName);
+    if (!keyLine) {
+        InsertLine(EndOfSection(*sectionLine), keyName + "=" + newValue);
+        return;
+    }
+    const ParsedLine current = Parse(m_lines[*keyLine].text);
+    // A line that already reads as the new value keeps its bytes, so saving an unchanged
+    // document leaves the file as it was.
+    if (current.value == Trim(newValue))
+        return;
+    ReplaceLine(*keyLine, std::string(current.name) + "=" + newValue);
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::PrepareFor(std::string_view text) {
+    if (m_encoding != TextEncoding::Windows1252 || IsAscii(text))
+        return;
+    for (Line& line : m_lines)
+        line.raw.clear();
+    m_encoding = TextEncoding::Utf8;
+}
+
+void IniFile::ReplaceLine(std::size_t index, std::string text) {
+    PrepareFor(text);
+    Line& line = m_lines[index];
+    line.text = std::move(text);
+    line.raw.clear(); // the line keeps its own line end
+    m_changed = true;
+}
+
+void IniFile::InsertLine(std::size_t index, std::string text) {
+    PrepareFor(text);
+    if (index > 0) {
+        // Only the last line can lack a line end; it needs one before a line can follow it.
+        Line& previous = m_lines[index - 1];
+        if (previous.ending.empty()) {
+            previous.ending = kNewLine;
+            if (previous.raw.size() % UnitSize(m_encoding) == 0)
+                previous.raw += EncodeText(kNewLine, m_encoding);
+            else
+                previous.raw.clear(); // a stray last byte of UTF-16: write the line anew
+        }
+    }
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index),
+                   Line{std::move(text), {}, std::string(kNewLine)});
+    m_changed = true;
+}
+
+std::string IniFile::ToBytes() const {
+    std::string bytes(ByteOrderMark(m_encoding));
+    for (const Line& line : m_lines)
+        bytes += line.raw.empty() ? EncodeText(line.text + line.ending, m_encoding) : line.raw;
+    return bytes;
+}
+
+void IniFile::Save(const std::filesystem::path& path) const {
+    std::error_code error;
+    if (!m_changed && std::filesystem::exists(path, error))
+        return;
+    WriteFileAtomically(path, ToBytes());
+}
+
+std::optional<int32_t> ParseIniInteger(std::string_view text) {
+    int base = 10;
+    bool negative = false;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (text.starts_with('$')) {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.starts_with('+') || text.starts_with('-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+
+    // from_chars into an unsigned type takes digits only: no sign, no prefix, no blanks.
+    uint64_t magnitude = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, magnitude, base);
+    if (text.empty() || error != std::errc{} || stop != end)
+        return std::nullopt;
+
+    if (base == 16) {
+        // Eight hex digits fill all 32 bits: $FFFFFFFF is -1.
+        if (magnitude > 0xFFFFFFFFu)
+            return std::nullopt;
+        return static_cast<int32_t>(static_cast<uint32_t>(magnitude));
+    }
+    if (magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu))
+        return std::nullopt;
+    return static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude)
+                                         : static_cast<int64_t>(magnitude));
+}
+
+} // namespace keyloom

@@ -19,8 +19,12 @@ namespace keyloom {
 // - integers are decimal with an optional sign, or hexadecimal after 0x, 0X or $; anything else
 //   gives the default;
 // - writing replaces the first matching key in place (keeping the file's spelling of the key
-//   name), appends a missing key at the end of its section and a missing section at the end of the
-//   file; every other line keeps its exact bytes; new lines end with CR LF.
+//   name; a line that already holds the value is left alone), appends a missing key after the
+//   last key of its section and a missing section at the end of the file; every other line keeps its exact bytes; new lines end with CR LF (a replaced line keeps
+//   its own line end). The one exception: text beyond ASCII written into a Windows-1252 file
+//   turns the whole file into UTF-8, so that it reads back as written;
+// - a section header is a line starting with '[' that has a ']' after it; a key line has an '=';
+//   other lines mean nothing and stay as they are. Names and values lose surrounding blanks.
 // Reads are answered from memory; Save writes the whole file once, atomically.
 class IniFile {
 public:
@@ -65,6 +69,15 @@ private:
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
     std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
+    // The line after the last key of the section that starts at sectionLine (after its header
+    // when it has no key): where a new key goes.
+    std::size_t EndOfSection(std::size_t sectionLine) const;
+
+    void ReplaceLine(std::size_t index, std::string text);
+    void InsertLine(std::size_t index, std::string text);
+    // Before text goes into a Windows-1252 file: text that is not ASCII turns the whole file into
+    // UTF-8, since a file that mixes the two would read back garbled.
+    void PrepareFor(std::string_view text);
 
     std::vector<Line> m_lines;
     TextEncoding m_encoding = TextEncoding::Utf8;

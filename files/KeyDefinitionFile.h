@@ -17,6 +17,10 @@ using LayoutOperation = std::function<void(int numberOfKeys)>;
 // values, any other character gives what the arithmetic yields.
 uint8_t HexDigitValue(char32_t character);
 
+// The layout that reading the file selects: 48 only for Number_Of_Keys = 48, and never for a file
+// of the older 24-key product.
+int LayoutOfFile(const IniFile& ini);
+
 // Writes document onto ini with the key definition file's sections and keys.
 void WriteKeyDefinition(const KeypadDocument& document, IniFile& ini);
 // Writes document to the file at path on top of whatever it holds, in one atomic step.

@@ -1,0 +1,150 @@
+#include "cli/Commands.h"
+
+#include "document/CellList.h"
+#include "files/CodesText.h"
+#include "files/KeyDefinitionFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace keyloom::cli {
+
+namespace {
+
+constexpr const char* kGlobal = "GLOBAL_PARAMETERS";
+
+class Checker {
+public:
+    Checker(const IniFile& ini, std::ostream& out) : m_ini(ini), m_out(out) {}
+
+    int problems() const { return m_problems; }
+
+    void Report(const std::string& section, const std::string& key, const std::string& problem) {
+        m_out << "[" << section << "] " << key << ": " << problem << "\n";
+        ++m_problems;
+    }
+
+    // The integer of a key that is present, reporting text that is not a number.
+    std::optional<int32_t> Integer(const std::string& section, const char* key) {
+        const std::string text = m_ini.ReadString(section, key, "");
+        if (text.empty())
+            return std::nullopt;
+        const std::optional<int32_t> value = ParseIniInteger(text);
+        if (!value)
+            Report(section, key, "'" + text + "' is not a number; the default is used");
+        return value;
+    }
+
+    void Range(const std::string& section, const char* key, int32_t low, int32_t high) {
+        const std::optional<int32_t> value = Integer(section, key);
+        if (value && (*value < low || *value > high))
+            Report(section, key, std::to_string(*value) + " is out of range " + std::to_string(low)
+                                     + ".." + std::to_string(high));
+    }
+
+    // Checks a codes text and stores the bytes that opening the file would store.
+    void Codes(const std::string& section, const char* key, std::span<uint8_t> array) {
+        const std::string text = m_ini.ReadString(section, key, "");
+        const std::u32string characters = CodesTextCharacters(text);
+        const std::size_t limit = array.size() - 1;
+        if (characters.size() % 2 != 0)
+            Report(section, key, "odd number of hex digits (" + std::to_string(characters.size())
+                                     + "): opening the file stops here with a range check error");
+        const auto notHex = std::find_if(characters.begin(), characters.end(), [](char32_t c) {
+            return !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'));
+        });
+        if (notHex != characters.end())
+            Report(section, key, "character " + std::to_string(notHex - characters.begin() + 1)
+                                     + " is not a hex digit");
+        if (characters.size() / 2 > limit)
+            Report(section, key, std::to_string(characters.size() / 2) + " bytes; only the first "
+                                     + std::to_string(limit) + " are read");
+        std::size_t stored = 0;
+        for (std::size_t i = 0; i + 1 < characters.size() && stored < limit; i += 2)
+            array[stored++] = static_cast<uint8_t>(HexDigitValue(characters[i]) * 16
+                                                   + HexDigitValue(characters[i + 1]));
+        const std::size_t length = MacroLength(array);
+        if (length < stored)
+            Report(section, key, "00 pair at byte " + std::to_string(length + 1)
+                                     + " ends the macro there");
+    }
+
+private:
+    const IniFile& m_ini;
+    std::ostream& m_out;
+    int m_problems = 0;
+};
+
+std::string HexByte(uint8_t byte) {
+    char text[3];
+    std::snprintf(text, sizeof text, "%02x", byte);
+    return text;
+}
+
+} // namespace
+
+int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
+    Checker checker(ini, out);
+    if (const std::optional<int32_t> keys = checker.Integer(kGlobal, "Number_Of_Keys");
+        keys && *keys != 24 && *keys != 48)
+        checker.Report(kGlobal, "Number_Of_Keys", std::to_string(*keys)
+                                                      + " is not 24 or 48; the 24-key layout is used");
+    checker.Range(kGlobal, "Key_Roll_Over", 1, 16);
+    checker.Range(kGlobal, "Character_Pacing", 0, 10);
+    checker.Range(kGlobal, "LED_Function", 0, 6);
+    checker.Range(kGlobal, "LED2_Function", 0, 6);
+    checker.Range(kGlobal, "LED3_Function", 0, 6);
+    if (const std::optional<int32_t> type = checker.Integer(kGlobal, "USB_Device_Type");
+        type && *type != 3 && *type != 11 && *type != 12)
+        checker.Report(kGlobal, "USB_Device_Type", std::to_string(*type) + " is not 3, 11 or 12");
+
+    KeypadDocument document;
+    document.numberOfKeys = LayoutOfFile(ini);
+    std::array<std::vector<int>, 3> keysOfType;
+    CellList cells;
+    for (int i = 0; i < kKeyCount; ++i) {
+        const std::string section = "KEY" + std::to_string(i);
+        KeyRecord& key = document.keys[static_cast<std::size_t>(i)];
+        checker.Range(section, "KeyType", 0, 2);
+        checker.Range(section, "L1_AutoRepeat", 0, 1);
+        checker.Range(section, "L2_AutoRepeat", 0, 1);
+        checker.Range(section, "L1_MacroMode", 0, 3);
+        checker.Range(section, "L2_MacroMode", 0, 3);
+        checker.Codes(section, "Level_1_Codes", key.level1Codes);
+        checker.Codes(section, "Level_2_Codes", key.level2Codes);
+
+        const int32_t type = ini.ReadInteger(section, "KeyType", 0);
+        if (i < document.numberOfKeys && (type == kLevelShiftKey || type == kLevelToggleKey)) {
+            std::vector<int>& sameType = keysOfType[static_cast<std::size_t>(type)];
+            sameType.push_back(i + 1);
+            if (sameType.size() > 2)
+                checker.Report(section, "KeyType",
+                               std::string("more than two level ")
+                                   + (type == kLevelShiftKey ? "shift" : "toggle") + " keys");
+        }
+    }
+
+    for (int i = 0; i < kKeyCount; ++i) {
+        const std::string section = "KEY" + std::to_string(i);
+        for (const Level level : {Level::One, Level::Two}) {
+            const char* key = level == Level::One ? "Level_1_Codes" : "Level_2_Codes";
+            const std::size_t length = document.Length(level, i);
+            const int32_t room = document.LevelCapacity(level, i);
+            if (length > static_cast<std::size_t>(room))
+                checker.Report(section, key, std::to_string(length) + " bytes but the room is "
+                                                 + std::to_string(room));
+            if (length > 0 && cells.RenderLevel(document, i, level) == 0) {
+                const int32_t offset = cells.BytesBeforeCell(cells.cellCount());
+                const uint8_t byte = document.keys[static_cast<std::size_t>(i)]
+                                         .codes(level)[static_cast<std::size_t>(offset)];
+                checker.Report(section, key, "unassigned code " + HexByte(byte) + " at byte "
+                                                 + std::to_string(offset + 1));
+            }
+        }
+    }
+    return checker.problems();
+}
+
+} // namespace keyloom::cli

@@ -1,0 +1,188 @@
+#include "cli/Vkxx.h"
+
+#include "cli/Commands.h"
+#include "files/DeviceImage.h"
+#include "files/FileError.h"
+#include "files/KeyDefinitionFile.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace keyloom::cli {
+
+namespace {
+
+constexpr const char* kHelp = R"(vkxx - read, check and convert VK24/VK48 key definition files (.ckd)
+
+Usage:
+  vkxx show [--json] FILE.ckd
+      Print the configuration: the keypad settings, then every key of the layout with its
+      type and, per level, mode, auto-repeat, description, length and room, and its cells by
+      name. With --json, print one JSON object holding all 48 keys whatever the layout.
+  vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]
+      Write the device image that the keypad reads. The number of key records defaults to
+      the layout the file selects; the output defaults to FILE with the extension .bin.
+  vkxx resave IN.ckd OUT.ckd
+      Read IN and write it with the editor's own writer on top of whatever OUT holds.
+  vkxx check FILE.ckd
+      List what a hand-edited file gets wrong, one line per problem naming the section and
+      key: odd-length or non-hex codes texts, unassigned codes, 00 pairs, levels over their
+      room, more than two level shift or level toggle keys, values out of range.
+  vkxx --help
+      Show this text.
+
+Exit status:
+  0   done (check: the file is clean)
+  1   the input cannot be read as a document (missing file, unreadable file, or a codes
+      text of odd length: "Range check error"; nothing is written then); check: problems found
+  2   an output cannot be written
+  64  wrong usage
+)";
+
+int Usage(std::ostream& err, const std::string& problem) {
+    err << "vkxx: " << problem << "\nTry 'vkxx --help'.\n";
+    return kUsage;
+}
+
+// Reads a document the way the editor opens one. Prints the reason and returns false on failure.
+bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, std::ostream& err) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        err << "vkxx: cannot read " << path.string() << ": no such file\n";
+        return false;
+    }
+    try {
+        document.ResetDocument();
+        ReadKeyDefinitionFile(document, path);
+        return true;
+    } catch (const FileError& error) {
+        err << "vkxx: " << path.string() << ": ";
+        if (!error.section().empty())
+            err << "[" << error.section() << "] " << error.key() << ": ";
+        err << error.what() << "\n";
+        return false;
+    }
+}
+
+std::optional<IniFile> LoadIni(const std::filesystem::path& path, std::ostream& err) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        err << "vkxx: cannot read " << path.string() << ": no such file\n";
+        return std::nullopt;
+    }
+    try {
+        return IniFile::Load(path);
+    } catch (const FileError& error) {
+        err << "vkxx: " << error.what() << "\n";
+        return std::nullopt;
+    }
+}
+
+int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::optional<std::string> file;
+    for (const std::string& arg : args) {
+        if (arg == "--json")
+            json = true;
+        else if (!file && (arg.empty() || arg[0] != '-'))
+            file = arg;
+        else
+            return Usage(err, "show: unexpected argument '" + arg + "'");
+    }
+    if (!file)
+        return Usage(err, "show: missing FILE.ckd");
+    KeypadDocument document;
+    if (!LoadDocument(*file, document, err))
+        return kUnreadableInput;
+    if (json)
+        PrintDocumentJson(document, out);
+    else
+        PrintDocument(document, out);
+    return kDone;
+}
+
+int Image(const std::vector<std::string>& args, std::ostream& err) {
+    std::optional<std::string> file;
+    std::optional<std::string> output;
+    std::optional<int> keys;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--keys" || arg == "-o") {
+            if (i + 1 >= args.size())
+                return Usage(err, "image: " + arg + " needs a value");
+            const std::string& value = args[++i];
+            if (arg == "-o") {
+                output = value;
+            } else if (value == "24" || value == "48") {
+                keys = value == "24" ? 24 : 48;
+            } else {
+                return Usage(err, "image: --keys takes 24 or 48");
+            }
+        } else if (!file && (arg.empty() || arg[0] != '-')) {
+            file = arg;
+        } else {
+            return Usage(err, "image: unexpected argument '" + arg + "'");
+        }
+    }
+    if (!file)
+        return Usage(err, "image: missing FILE.ckd");
+    const std::optional<IniFile> ini = LoadIni(*file, err);
+    if (!ini)
+        return kUnreadableInput;
+    if (!keys)
+        keys = LayoutOfFile(*ini);
+    const std::filesystem::path binPath = output ? std::filesystem::path(*output) : DeviceImagePath(*file);
+    if (WriteDeviceImage(*file, binPath, *keys) != 0) {
+        err << "vkxx: Unable to write to " << binPath.string() << "\n";
+        return kUnwritableOutput;
+    }
+    return kDone;
+}
+
+int Resave(const std::vector<std::string>& args, std::ostream& err) {
+    if (args.size() != 2)
+        return Usage(err, "resave takes IN.ckd OUT.ckd");
+    KeypadDocument document;
+    if (!LoadDocument(args[0], document, err))
+        return kUnreadableInput;
+    try {
+        WriteKeyDefinitionFile(document, args[1]);
+    } catch (const FileError& error) {
+        err << "vkxx: " << error.what() << "\n";
+        return kUnwritableOutput;
+    }
+    return kDone;
+}
+
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1)
+        return Usage(err, "check takes one FILE.ckd");
+    const std::optional<IniFile> ini = LoadIni(args[0], err);
+    if (!ini)
+        return kUnreadableInput;
+    return CheckKeyDefinition(*ini, out) == 0 ? kDone : kUnreadableInput;
+}
+
+} // namespace
+
+int RunVkxx(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty())
+        return Usage(err, "missing command");
+    const std::string& command = arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kHelp;
+        return kDone;
+    }
+    if (command == "show")
+        return Show(rest, out, err);
+    if (command == "image")
+        return Image(rest, err);
+    if (command == "resave")
+        return Resave(rest, err);
+    if (command == "check")
+        return Check(rest, out, err);
+    return Usage(err, "unknown command '" + command + "'");
+}
+
+} // namespace keyloom::cli

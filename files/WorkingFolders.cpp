@@ -1,0 +1,137 @@
+#include "files/WorkingFolders.h"
+
+#include "files/FileError.h"
+#include "files/IniFile.h"
+
+#include <system_error>
+
+namespace keyloom {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kConfigurationSection = "CONFIGURATION";
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string Quoted(const fs::path& path) { return "\"" + Utf8(path) + "\""; }
+
+enum class FolderState { Existed, Created, Failed };
+
+// A folder that is missing is created; anything else in its place is a problem, not a folder to
+// fill.
+FolderState MakeFolder(const fs::path& folder, bool withParents, std::vector<std::string>& problems) {
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (status.type() == fs::file_type::directory)
+        return FolderState::Existed;
+    if (status.type() != fs::file_type::not_found) {
+        problems.push_back(error ? "Could not check the folder " + Quoted(folder) + ": " + error.message()
+                                 : Quoted(folder) + " is a file, not a folder.");
+        return FolderState::Failed;
+    }
+    error.clear();
+    if (withParents)
+        fs::create_directories(folder, error);
+    else
+        fs::create_directory(folder, error);
+    if (error) {
+        problems.push_back("Could not create the folder " + Quoted(folder) + ": " + error.message());
+        return FolderState::Failed;
+    }
+    return FolderState::Created;
+}
+
+template <std::size_t N>
+void PrepareSampleFolder(const fs::path& folder, const fs::path& samples,
+                         const std::array<std::string_view, N>& names,
+                         std::vector<std::string>& problems) {
+    if (MakeFolder(folder, false, problems) != FolderState::Created)
+        return;
+    for (std::string_view name : names) {
+        const fs::path from = samples / name;
+        const fs::path to = folder / name;
+        std::error_code error;
+        if (!fs::exists(from, error)) {
+            if (error)
+                problems.push_back("Could not read the sample " + Quoted(from) + ": " + error.message());
+            continue;
+        }
+        // copy_options::none fails on an existing target: a file the user put there wins.
+        fs::copy_file(from, to, fs::copy_options::none, error);
+        if (error && error != std::errc::file_exists)
+            problems.push_back("Could not copy " + Quoted(from) + " to " + Quoted(to) + ": " +
+                               error.message());
+    }
+}
+
+bool UsesUserDocuments(const fs::path& programFolder, std::vector<std::string>& problems) {
+    try {
+        const IniFile location = IniFile::Load(programFolder / kLocationFileName);
+        return location.ReadInteger(kConfigurationSection, "My_Documents", 1) != 0;
+    } catch (const FileError& error) {
+        problems.push_back(std::string(error.what()) + "; using the user's Documents folder.");
+        return true;
+    }
+}
+
+} // namespace
+
+WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::path& sharedDocuments,
+                                     const fs::path& programFolder) {
+    WorkingFolders folders;
+    const bool user = UsesUserDocuments(programFolder, folders.problems);
+    const fs::path& documents = user ? userDocuments : sharedDocuments;
+    if (documents.empty()) {
+        folders.problems.push_back(user ? "The user's Documents folder could not be determined."
+                                        : "The shared Documents folder could not be determined.");
+        return folders;
+    }
+
+    const fs::path maker = documents / "Quorvane";
+    folders.area = maker / "KeyloomVKxx";
+    folders.macroFiles = folders.area / "Macro_Files";
+    folders.keycapLabels = folders.area / "Keycap_Labels";
+
+    // A fresh account may have no Documents folder yet; below it, one level at a time. A level
+    // that fails is reported once instead of once more for each folder beneath it.
+    if (MakeFolder(documents, true, folders.problems) == FolderState::Failed ||
+        MakeFolder(maker, false, folders.problems) == FolderState::Failed ||
+        MakeFolder(folders.area, false, folders.problems) == FolderState::Failed)
+        return folders;
+
+    const fs::path examples = programFolder / "Examples";
+    PrepareSampleFolder(folders.macroFiles, examples / "Macro_Files", kSampleMacroFiles,
+                        folders.problems);
+    PrepareSampleFolder(folders.keycapLabels, examples / "Keycap_Labels", kKeycapLabelTemplates,
+                        folders.problems);
+    return folders;
+}
+
+int32_t ReadKeyCount(const fs::path& area) {
+    if (area.empty())
+        return 24;
+    IniFile settings;
+    try {
+        settings = IniFile::Load(area / kSettingsFileName);
+    } catch (const FileError&) {
+        return 24;
+    }
+    const int32_t keys = settings.ReadInteger(kConfigurationSection, "Number_of_Keys", 24);
+    return keys == 24 ? 24 : 48;
+}
+
+void WriteKeyCount(const fs::path& area, int32_t keyCount) {
+    const fs::path path = area / kSettingsFileName;
+    if (area.empty())
+        throw UnableToWrite(path, "the documents area is unknown");
+    IniFile settings = IniFile::Load(path);
+    settings.WriteInteger(kConfigurationSection, "Number_of_Keys", keyCount);
+    settings.Save(path);
+}
+
+} // namespace keyloom

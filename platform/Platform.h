@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace keyloom {
+
+// Hot key word of a shortcut: the virtual-key code in the low byte, these flags in the high byte.
+inline constexpr uint16_t kHotKeyShift = 0x0100;
+inline constexpr uint16_t kHotKeyControl = 0x0200;
+inline constexpr uint16_t kHotKeyAlt = 0x0400;
+inline constexpr uint16_t kHotKeyExtended = 0x0800;
+
+// The fields of a desktop shortcut, as a shell link holds them. Texts are UTF-8.
+struct ShellLink {
+    std::filesystem::path target;
+    std::filesystem::path workingFolder;
+    std::vector<std::string> arguments;
+    std::string description;
+    uint16_t hotKey = 0; // 0: no hot key
+};
+
+// Where creating a shortcut stopped; the wizard tells the three failures apart.
+enum class ShortcutResult {
+    Success,
+    CannotCreateLink, // the shortcut could not be composed from the fields
+    NoPersistFile,    // there is no place to store it
+    SaveFailed,       // storing it failed
+};
+
+// The operating system services the editor uses. Tests of the editor replace it with a recorder.
+// Paths are std::filesystem paths, texts UTF-8.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The folder of the running program file.
+    virtual std::filesystem::path programFolder() const = 0;
+    // The user's own Documents folder and the one shared by all users; empty when unknown.
+    virtual std::filesystem::path userDocumentsFolder() const = 0;
+    virtual std::filesystem::path sharedDocumentsFolder() const = 0;
+    virtual std::filesystem::path desktopFolder() const = 0;
+
+    // Copies a file unless to already exists; true when it was copied.
+    virtual bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+
+    // Claims the system-wide name for this process; false while another process holds it. The
+    // claim lasts until this object is destroyed or the process ends, however it ends.
+    virtual bool acquireSingleInstance(const std::string& name) = 0;
+
+    // Starts the program, or the desktop's application for the file, and does not wait for it.
+    // verb: "open" (run a program with arguments, or open a document), "edit" (open a document
+    // for editing), "explore" (show a folder in the file manager). The arguments are passed one by
+    // one, never through a shell. False when nothing could be started.
+    virtual bool shellExecute(const std::string& verb, const std::filesystem::path& file,
+                              const std::vector<std::string>& arguments) = 0;
+
+    // Whether a key is held down, by Windows virtual-key code: 16 Shift, 17 Ctrl, 18 Alt, and
+    // 0x60..0x69 for the digits of the numeric keypad. Other codes read as up.
+    virtual bool keyIsDown(int virtualKey) const = 0;
+
+    // Writes a shortcut to link at shortcutFile, replacing any file there. The extension of
+    // shortcutFile is replaced by the platform's own one for shortcuts.
+    virtual ShortcutResult createShortcut(const ShellLink& link,
+                                          const std::filesystem::path& shortcutFile) = 0;
+};
+
+} // namespace keyloom

@@ -1,0 +1,191 @@
+#include "files/FileError.h"
+#include "files/WorkingFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace keyloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Names of the entries of a folder, sorted; empty when the folder does not exist.
+std::vector<std::string> Listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A program folder with some of the shipped samples, and two Documents folders that do not exist
+// yet, all under a fresh temporary folder.
+class WorkingFoldersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        root = fs::temp_directory_path() / ("keyloom-folders-" + std::to_string(random()));
+        ASSERT_TRUE(fs::create_directory(root));
+        program = root / "program";
+        user = root / "home" / "Documents";
+        shared = root / "shared";
+        // Two of the four samples and two of the six templates, plus a file that is not a sample.
+        WriteText(program / "Examples/Macro_Files/DefaultVK24.ckd", "sample 24");
+        WriteText(program / "Examples/Macro_Files/MouseClicks.ckd", "mouse");
+        WriteText(program / "Examples/Macro_Files/Notes.txt", "not a sample");
+        WriteText(program / "Examples/Keycap_Labels/Keycap_Labels_Large.bmp", "large");
+        WriteText(program / "Examples/Keycap_Labels/Keycap_Labels_Small.bmp", "small");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+
+    WorkingFolders Prepare() const { return PrepareWorkingFolders(user, shared, program); }
+
+    fs::path root, program, user, shared;
+};
+
+TEST_F(WorkingFoldersTest, FirstStartBuildsTheTreeWithTheSamplesThatExist) {
+    const WorkingFolders folders = Prepare();
+
+    EXPECT_EQ(folders.problems, std::vector<std::string>{});
+    EXPECT_EQ(folders.area, user / "Quorvane" / "KeyloomVKxx");
+    EXPECT_EQ(folders.macroFiles, folders.area / "Macro_Files");
+    EXPECT_EQ(folders.keycapLabels, folders.area / "Keycap_Labels");
+    EXPECT_EQ(Listing(folders.macroFiles), (std::vector<std::string>{"DefaultVK24.ckd", "MouseClicks.ckd"}));
+    EXPECT_EQ(ReadText(folders.macroFiles / "DefaultVK24.ckd"), "sample 24");
+    EXPECT_EQ(Listing(folders.keycapLabels),
+              (std::vector<std::string>{"Keycap_Labels_Large.bmp", "Keycap_Labels_Small.bmp"}));
+    EXPECT_FALSE(fs::exists(shared));
+}
+
+TEST_F(WorkingFoldersTest, ADeletedSampleStaysDeletedButADeletedFolderComesBackFilled) {
+    const WorkingFolders first = Prepare();
+    fs::remove(first.macroFiles / "DefaultVK24.ckd");
+    WriteText(first.keycapLabels / "Keycap_Labels_Large.bmp", "edited by the user");
+
+    const WorkingFolders second = Prepare();
+    EXPECT_EQ(second.problems, std::vector<std::string>{});
+    EXPECT_EQ(Listing(second.macroFiles), std::vector<std::string>{"MouseClicks.ckd"});
+    EXPECT_EQ(ReadText(second.keycapLabels / "Keycap_Labels_Large.bmp"), "edited by the user");
+
+    fs::remove_all(second.macroFiles);
+    const WorkingFolders third = Prepare();
+    EXPECT_EQ(third.problems, std::vector<std::string>{});
+    EXPECT_EQ(Listing(third.macroFiles), (std::vector<std::string>{"DefaultVK24.ckd", "MouseClicks.ckd"}));
+    EXPECT_EQ(ReadText(third.keycapLabels / "Keycap_Labels_Large.bmp"), "edited by the user");
+}
+
+TEST_F(WorkingFoldersTest, AFileWhereAFolderShouldBeIsReportedOnceAndTheRestCarriesOn) {
+    struct Case {
+        const char* file;            // relative to the user's Documents folder
+        bool keycapLabelsFilled;     // the independent branch still prepared
+    };
+    for (const Case& c : {Case{"Quorvane", false}, Case{"Quorvane/KeyloomVKxx", false},
+                          Case{"Quorvane/KeyloomVKxx/Macro_Files", true}}) {
+        SCOPED_TRACE(c.file);
+        fs::remove_all(user);
+        WriteText(user / c.file, "in the way");
+
+        WorkingFolders folders;
+        ASSERT_NO_THROW(folders = Prepare());
+        ASSERT_EQ(folders.problems.size(), 1u);
+        EXPECT_NE(folders.problems[0].find((user / c.file).filename().string()), std::string::npos)
+            << folders.problems[0];
+        EXPECT_EQ(folders.keycapLabels, user / "Quorvane/KeyloomVKxx/Keycap_Labels");
+        EXPECT_EQ(Listing(folders.keycapLabels).size(), c.keycapLabelsFilled ? 2u : 0u);
+    }
+}
+
+TEST_F(WorkingFoldersTest, ASampleThatCannotBeCopiedIsReportedAndTheOthersAreCopied) {
+    fs::create_directories(program / "Examples/Macro_Files/DefaultVK48.ckd");
+
+    const WorkingFolders folders = Prepare();
+    ASSERT_EQ(folders.problems.size(), 1u);
+    EXPECT_NE(folders.problems[0].find("DefaultVK48.ckd"), std::string::npos) << folders.problems[0];
+    EXPECT_EQ(Listing(folders.macroFiles), (std::vector<std::string>{"DefaultVK24.ckd", "MouseClicks.ckd"}));
+}
+
+TEST_F(WorkingFoldersTest, TheLocationFileChoosesTheDocumentsFolder) {
+    struct Case {
+        const char* locationFile; // nullptr: no file
+        bool sharedChosen;
+    };
+    for (const Case& c : {Case{nullptr, false}, Case{"[CONFIGURATION]\r\n", false},
+                          Case{"[CONFIGURATION]\r\nMy_Documents=1\r\n", false},
+                          Case{"[CONFIGURATION]\r\nMy_Documents=0\r\n", true},
+                          Case{"[CONFIGURATION]\r\nMy_Documents=7\r\n", false}}) {
+        SCOPED_TRACE(c.locationFile ? c.locationFile : "no location file");
+        fs::remove_all(user);
+        fs::remove_all(shared);
+        fs::remove(program / "Location.ini");
+        if (c.locationFile)
+            WriteText(program / "Location.ini", c.locationFile);
+
+        const WorkingFolders folders = Prepare();
+        EXPECT_EQ(folders.problems, std::vector<std::string>{});
+        EXPECT_EQ(folders.area, (c.sharedChosen ? shared : user) / "Quorvane" / "KeyloomVKxx");
+        EXPECT_EQ(Listing(folders.macroFiles).size(), 2u);
+        EXPECT_NE(fs::exists(user), c.sharedChosen);
+    }
+}
+
+TEST_F(WorkingFoldersTest, AnUnknownDocumentsFolderLeavesThePathsEmpty) {
+    user.clear();
+    const WorkingFolders folders = Prepare();
+    EXPECT_EQ(folders.problems.size(), 1u);
+    EXPECT_TRUE(folders.area.empty());
+    EXPECT_TRUE(folders.macroFiles.empty());
+}
+
+TEST_F(WorkingFoldersTest, TheLayoutReadsAs24Or48) {
+    struct Case {
+        const char* settings; // nullptr: no file
+        int32_t keys;
+    };
+    for (const Case& c : {Case{nullptr, 24}, Case{"[CONFIGURATION]\r\n", 24},
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=24\r\n", 24},
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=48\r\n", 48},
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=36\r\n", 48},
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=0\r\n", 48}}) {
+        SCOPED_TRACE(c.settings ? c.settings : "no settings file");
+        fs::remove(root / "KeyloomVKxx.ini");
+        if (c.settings)
+            WriteText(root / "KeyloomVKxx.ini", c.settings);
+        EXPECT_EQ(ReadKeyCount(root), c.keys);
+    }
+}
+
+TEST_F(WorkingFoldersTest, AWrittenLayoutReadsBack) {
+    WriteKeyCount(root, 48);
+    EXPECT_EQ(ReadKeyCount(root), 48);
+    WriteKeyCount(root, 24);
+    EXPECT_EQ(ReadKeyCount(root), 24);
+    EXPECT_NE(ReadText(root / "KeyloomVKxx.ini").find("[CONFIGURATION]"), std::string::npos);
+}
+
+TEST_F(WorkingFoldersTest, ALayoutThatCannotBeWrittenThrowsAndReadsAsTheDefault) {
+    fs::create_directories(root / "KeyloomVKxx.ini");
+    EXPECT_THROW(WriteKeyCount(root, 48), FileError);
+    EXPECT_EQ(ReadKeyCount(root), 24);
+}
+
+} // namespace
+} // namespace keyloom
