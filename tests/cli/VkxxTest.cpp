@@ -1,0 +1,180 @@
+#include "cli/Vkxx.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace keyloom::cli {
+namespace {
+
+using test::ReadFile;
+using test::TemporaryFolder;
+using test::WriteFile;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Vkxx(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunVkxx(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::string kSamples = KEYLOOM_SOURCE_DIR "/examples/Macro_Files/";
+
+TEST(Vkxx, WrongUsageExits64) {
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"frobnicate"}, {"show"}, {"show", "a.ckd", "b.ckd"}, {"show", "--xml", "a.ckd"},
+        {"image", "a.ckd", "--keys", "36"}, {"image", "a.ckd", "-o"}, {"resave", "a.ckd"}, {"check"},
+    };
+    for (const auto& arguments : cases) {
+        const Outcome run = Vkxx(arguments);
+        EXPECT_EQ(run.status, 64) << testing::PrintToString(arguments);
+        EXPECT_NE(run.err.find("vkxx --help"), std::string::npos);
+    }
+    const Outcome help = Vkxx({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]"), std::string::npos);
+}
+
+TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
+    TemporaryFolder folder;
+    WriteFile(folder / "odd.ckd", "[KEY0]\r\nLevel_1_Codes=1c\r\n[KEY1]\r\nLevel_1_Codes=1c0\r\n");
+    WriteFile(folder / "out.ckd", "[KEEP]\r\nx=1\r\n");
+
+    const Outcome odd = Vkxx({"show", (folder / "odd.ckd").string()});
+    EXPECT_EQ(odd.status, 1);
+    EXPECT_NE(odd.err.find("[KEY1] Level_1_Codes: Range check error"), std::string::npos) << odd.err;
+
+    EXPECT_EQ(Vkxx({"resave", (folder / "odd.ckd").string(), (folder / "out.ckd").string()}).status, 1);
+    EXPECT_EQ(ReadFile(folder / "out.ckd"), "[KEEP]\r\nx=1\r\n");
+
+    for (const char* command : {"show", "image", "check"}) {
+        const Outcome missing = Vkxx({command, (folder / "absent.ckd").string()});
+        EXPECT_EQ(missing.status, 1) << command;
+        EXPECT_NE(missing.err.find("absent.ckd"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "absent.bin"));
+}
+
+TEST(Vkxx, ShowPrintsSettingsKeysAndCells) {
+    TemporaryFolder folder;
+    WriteFile(folder / "a.ckd",
+              "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\nUSB_Device_Type=12\r\n"
+              "[KEY2]\r\nKeyType=1\r\nL1_AutoRepeat=1\r\nLevel_1_Codes=121cf012e20132\r\nLevel_1_Name=Shift A\r\n");
+    const Outcome run = Vkxx({"show", (folder / "a.ckd").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Layout: 24 keys"), std::string::npos);
+    EXPECT_NE(run.out.find("USB device type: 12 (multimedia keyboard and mouse)"), std::string::npos);
+    EXPECT_NE(run.out.find("Key 3 [KEY2]: level shift key\n"
+                           "  Level 1: 7/220 bytes, mode 0 (Default (Auto Sense)), auto-repeat on\n"
+                           "    Description: Shift A\n"
+                           "    Cells: [L Shift Dn] [A] [L Shift Up] [Dly 200ms]\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Key 24 [KEY23]"), std::string::npos);
+    EXPECT_EQ(run.out.find("Key 25 [KEY24]"), std::string::npos);
+}
+
+TEST(Vkxx, ShowJsonHoldsAll48KeysWithRenderedCells) {
+    TemporaryFolder folder;
+    WriteFile(folder / "a.ckd",
+              "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n"
+              "[KEY0]\r\nLevel_1_Codes=121c\r\nLevel_1_Name=say \"hi\" \\ there\r\n"
+              "[KEY1]\r\nLevel_2_Codes=1c02\r\n");
+    const Outcome run = Vkxx({"show", "--json", (folder / "a.ckd").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& json = run.out;
+    EXPECT_EQ(json.rfind("{\"numberOfKeys\": 24, \"settings\": {\"keyRollOver\": 2, \"characterPacing\": 2, "
+                         "\"ledFunction\": [1, 2, 4], \"usbDeviceType\": 11}, \"keys\": [",
+                         0),
+              0u)
+        << json.substr(0, 200);
+    EXPECT_NE(json.find("{\"index\": 0, \"keyType\": 0, \"levels\": [{\"autoRepeat\": 0, \"macroMode\": 0, "
+                        "\"name\": \"say \\\"hi\\\" \\\\ there\", \"codes\": \"121c\", \"room\": 220, "
+                        "\"length\": 2, \"rendered\": 2, \"cells\": [{\"name\": \"L Shift Dn\", \"code\": \"12\", "
+                        "\"bytes\": 1, \"state\": 2}, {\"name\": \"A\", \"code\": \"1c\", \"bytes\": 1, \"state\": 2}]}"),
+              std::string::npos)
+        << json.substr(0, 600);
+    // An unassigned code stops the rendering: RenderLevel's result is 0, the cells before it stay.
+    EXPECT_NE(json.find("\"codes\": \"1c02\", \"room\": 111, \"length\": 2, \"rendered\": 0, \"cells\": "
+                        "[{\"name\": \"a\""),
+              std::string::npos);
+    EXPECT_NE(json.find("{\"index\": 47,"), std::string::npos);
+    EXPECT_EQ(json.back(), '\n');
+}
+
+TEST(Vkxx, ImageFollowsTheFilesLayoutUnlessTold) {
+    TemporaryFolder folder;
+    WriteFile(folder / "k.ckd", "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=48\r\n");
+    ASSERT_EQ(Vkxx({"image", (folder / "k.ckd").string()}).status, 0);
+    EXPECT_EQ(ReadFile(folder / "k.bin").size(), 400u);
+    ASSERT_EQ(Vkxx({"image", (folder / "k.ckd").string(), "--keys", "24", "-o", (folder / "o.bin").string()}).status, 0);
+    EXPECT_EQ(ReadFile(folder / "o.bin").size(), 208u);
+
+    WriteFile(folder / "plain", "x");
+    const Outcome refused = Vkxx({"image", (folder / "k.ckd").string(), "-o", (folder / "plain" / "o.bin").string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("Unable to write to"), std::string::npos);
+}
+
+TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {
+    TemporaryFolder folder;
+    WriteFile(folder / "out.ckd", "[KEY30]\r\nLevel_1_Codes=1c\r\n");
+    ASSERT_EQ(Vkxx({"resave", kSamples + "DefaultVK24.ckd", (folder / "out.ckd").string()}).status, 0);
+    const std::string out = ReadFile(folder / "out.ckd");
+    EXPECT_EQ(out.rfind("[KEY30]\r\nLevel_1_Codes=1c\r\n[GLOBAL_PARAMETERS]\r\nModel_Number=VK24\r\n", 0), 0u);
+    EXPECT_EQ(Vkxx({"resave", kSamples + "DefaultVK24.ckd", (folder / "plain" / "x.ckd").string()}).status, 2);
+}
+
+TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
+    TemporaryFolder folder;
+    WriteFile(folder / "bad.ckd",
+              "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=36\r\nKey_Roll_Over=17\r\nCharacter_Pacing=ten\r\n"
+              "USB_Device_Type=5\r\n"
+              "[KEY0]\r\nKeyType=1\r\nLevel_1_Codes=1c0\r\n"
+              "[KEY1]\r\nKeyType=1\r\nLevel_1_Codes=1czz\r\n"
+              "[KEY2]\r\nKeyType=1\r\nLevel_1_Codes=1c0032\r\nL2_MacroMode=4\r\n"
+              "[KEY3]\r\nLevel_1_Codes=1c021c\r\n"
+              "[KEY4]\r\nLevel_1_Codes=" + std::string(300, '1') + "\r\nLevel_2_Codes=1c\r\n");
+    const Outcome run = Vkxx({"check", (folder / "bad.ckd").string()});
+    EXPECT_EQ(run.status, 1);
+    for (const char* line : {
+             "[GLOBAL_PARAMETERS] Number_Of_Keys: 36 is not 24 or 48",
+             "[GLOBAL_PARAMETERS] Key_Roll_Over: 17 is out of range 1..16",
+             "[GLOBAL_PARAMETERS] Character_Pacing: 'ten' is not a number",
+             "[GLOBAL_PARAMETERS] USB_Device_Type: 5 is not 3, 11 or 12",
+             "[KEY0] Level_1_Codes: odd number of hex digits (3)",
+             "[KEY1] Level_1_Codes: character 3 is not a hex digit",
+             "[KEY2] Level_1_Codes: 00 pair at byte 2",
+             "[KEY2] L2_MacroMode: 4 is out of range 0..3",
+             "[KEY2] KeyType: more than two level shift keys",
+             "[KEY3] Level_1_Codes: unassigned code 02 at byte 2",
+             "[KEY4] Level_1_Codes: 150 bytes but the room is 111",
+         })
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+}
+
+TEST(Vkxx, SamplesAreClean) {
+    for (const char* sample : {"DefaultVK24.ckd", "DefaultVK48.ckd", "MultiMediaKeys.ckd", "MouseClicks.ckd"}) {
+        const Outcome run = Vkxx({"check", kSamples + sample});
+        EXPECT_EQ(run.status, 0) << sample << "\n" << run.out << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(Vkxx, ProgramPassesItsArgumentsAndStatus) {
+    const std::string quiet = " > /dev/null 2>&1";
+    EXPECT_EQ(std::system((std::string(VKXX_PROGRAM) + " --help" + quiet).c_str()), 0);
+    EXPECT_NE(std::system((std::string(VKXX_PROGRAM) + " show" + quiet).c_str()), 0);
+}
+
+} // namespace
+} // namespace keyloom::cli
