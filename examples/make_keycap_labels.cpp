@@ -1,0 +1,189 @@
+// Draws the two keycap label templates: 48 frames of keycap size on a 300 dpi bitmap, numbered
+// like the keys, with crop marks for cutting. The user draws or types the labels into the frames
+// with any image editor and prints at 100 %.
+//
+// Usage: make_keycap_labels OUTPUT_FOLDER
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDotsPerInch = 300;
+constexpr int kColumns = 8;
+constexpr int kRows = 6; // 48 keys, numbered row by row
+constexpr int kGap = kDotsPerInch / 8; // room to cut between frames and for the crop marks
+// Just room for the outer crop marks: printers add their own margins, and the large sheet has to
+// fit the width of A4 as well as Letter.
+constexpr int kMargin = kGap;
+
+struct Colour {
+    uint8_t red, green, blue;
+};
+constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kFrame{192, 192, 192}; // light, so a slightly inaccurate cut does not show it
+constexpr Colour kCropMark{0, 0, 0};
+constexpr Colour kNumber{128, 128, 128};
+
+class Image {
+public:
+    Image(int width, int height)
+        : m_width(width), m_height(height),
+          m_pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kWhite) {}
+
+    void fill(int x, int y, int width, int height, Colour colour) {
+        for (int row = y; row < y + height; ++row)
+            for (int column = x; column < x + width; ++column)
+                if (column >= 0 && column < m_width && row >= 0 && row < m_height)
+                    at(column, row) = colour;
+    }
+
+    // A 24-bit Windows bitmap, bottom-up, that any image editor opens; the resolution is stored
+    // so that the frames print at their real size.
+    bool writeBmp(const std::filesystem::path& path) const {
+        const uint32_t stride = (static_cast<uint32_t>(m_width) * 3 + 3) & ~3u;
+        const uint32_t imageSize = stride * static_cast<uint32_t>(m_height);
+        const uint32_t dotsPerMetre = static_cast<uint32_t>(kDotsPerInch / 0.0254 + 0.5);
+        std::vector<uint8_t> bytes;
+        auto put16 = [&](uint32_t value) {
+            bytes.push_back(static_cast<uint8_t>(value));
+            bytes.push_back(static_cast<uint8_t>(value >> 8));
+        };
+        auto put32 = [&](uint32_t value) {
+            put16(value & 0xFFFF);
+            put16(value >> 16);
+        };
+        bytes.push_back('B');
+        bytes.push_back('M');
+        put32(14 + 40 + imageSize);
+        put32(0);
+        put32(14 + 40);
+        put32(40);
+        put32(static_cast<uint32_t>(m_width));
+        put32(static_cast<uint32_t>(m_height));
+        put16(1);  // planes
+        put16(24); // bits per pixel
+        put32(0);  // no compression
+        put32(imageSize);
+        put32(dotsPerMetre);
+        put32(dotsPerMetre);
+        put32(0);
+        put32(0);
+        for (int row = m_height - 1; row >= 0; --row) {
+            const std::size_t start = bytes.size();
+            for (int column = 0; column < m_width; ++column) {
+                const Colour& pixel = at(column, row);
+                bytes.push_back(pixel.blue);
+                bytes.push_back(pixel.green);
+                bytes.push_back(pixel.red);
+            }
+            bytes.resize(start + stride, 0);
+        }
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(out.flush());
+    }
+
+private:
+    Colour& at(int x, int y) { return m_pixels[index(x, y)]; }
+    const Colour& at(int x, int y) const { return m_pixels[index(x, y)]; }
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x);
+    }
+
+    int m_width;
+    int m_height;
+    std::vector<Colour> m_pixels;
+};
+
+// Digits 0-9 in a 5 x 7 grid, one string per row, '#' for ink.
+constexpr std::array<std::array<const char*, 7>, 10> kDigits = {{
+    {" ### ", "#   #", "#  ##", "# # #", "##  #", "#   #", " ### "},
+    {"  #  ", " ##  ", "  #  ", "  #  ", "  #  ", "  #  ", " ### "},
+    {" ### ", "#   #", "    #", "   # ", "  #  ", " #   ", "#####"},
+    {"#####", "   # ", "  #  ", "   # ", "    #", "#   #", " ### "},
+    {"   # ", "  ## ", " # # ", "#  # ", "#####", "   # ", "   # "},
+    {"#####", "#    ", "#### ", "    #", "    #", "#   #", " ### "},
+    {"  ## ", " #   ", "#    ", "#### ", "#   #", "#   #", " ### "},
+    {"#####", "    #", "   # ", "  #  ", " #   ", " #   ", " #   "},
+    {" ### ", "#   #", "#   #", " ### ", "#   #", "#   #", " ### "},
+    {" ### ", "#   #", "#   #", " ####", "    #", "   # ", " ##  "},
+}};
+
+void drawNumber(Image& image, int x, int y, int number, int scale) {
+    const std::string text = std::to_string(number);
+    for (char digit : text) {
+        const auto& glyph = kDigits[static_cast<std::size_t>(digit - '0')];
+        for (int row = 0; row < 7; ++row)
+            for (int column = 0; column < 5; ++column)
+                if (glyph[static_cast<std::size_t>(row)][column] == '#')
+                    image.fill(x + column * scale, y + row * scale, scale, scale, kNumber);
+        x += 6 * scale;
+    }
+}
+
+// Short marks in the gaps that line up with the frame edges, so the cuts can be made along a
+// ruler after the frames have been drawn over.
+void drawCropMarks(Image& image, int x, int y, int size) {
+    constexpr int kOffset = 4;
+    constexpr int kLength = kGap / 2 - kOffset - 2;
+    constexpr int kWidth = 2;
+    for (int edgeX : {x, x + size - kWidth}) {
+        image.fill(edgeX, y - kOffset - kLength, kWidth, kLength, kCropMark);
+        image.fill(edgeX, y + size + kOffset, kWidth, kLength, kCropMark);
+    }
+    for (int edgeY : {y, y + size - kWidth}) {
+        image.fill(x - kOffset - kLength, edgeY, kLength, kWidth, kCropMark);
+        image.fill(x + size + kOffset, edgeY, kLength, kWidth, kCropMark);
+    }
+}
+
+bool writeTemplate(const std::filesystem::path& path, int frameSize) {
+    Image image(2 * kMargin + kColumns * frameSize + (kColumns - 1) * kGap,
+                2 * kMargin + kRows * frameSize + (kRows - 1) * kGap);
+    constexpr int kLine = 2;
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            const int x = kMargin + column * (frameSize + kGap);
+            const int y = kMargin + row * (frameSize + kGap);
+            image.fill(x, y, frameSize, kLine, kFrame);
+            image.fill(x, y + frameSize - kLine, frameSize, kLine, kFrame);
+            image.fill(x, y, kLine, frameSize, kFrame);
+            image.fill(x + frameSize - kLine, y, kLine, frameSize, kFrame);
+            drawCropMarks(image, x, y, frameSize);
+            drawNumber(image, x + 8, y + 8, row * kColumns + column + 1, 2);
+        }
+    }
+    return image.writeBmp(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_keycap_labels OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    // Frames the size of the large and the small keycaps' label windows.
+    const struct {
+        const char* name;
+        int frameSize;
+    } templates[] = {
+        {"Keycap_Labels_Large.bmp", kDotsPerInch * 3 / 4},
+        {"Keycap_Labels_Small.bmp", kDotsPerInch / 2},
+    };
+    for (const auto& labels : templates) {
+        if (!writeTemplate(folder / labels.name, labels.frameSize)) {
+            std::fprintf(stderr, "make_keycap_labels: cannot write %s\n",
+                         (folder / labels.name).string().c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
