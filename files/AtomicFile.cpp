@@ -22,7 +22,9 @@ fs::path TemporaryPathFor(const fs::path& target) {
     for (;;) {
         fs::path name = ".";
         name += target.filename();
-        name += "." + std::to_string(digits(random)) + ".tmp";
+        name += ".";
+        name += std::to_string(digits(random));
+        name += ".tmp";
         fs::path candidate = target;
         candidate.replace_filename(name);
         std::error_code error;

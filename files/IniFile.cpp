@@ -37,14 +37,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsAscii(std::string_view text) {
-    for (char character : text) {
-        if (static_cast<unsigned char>(character) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 // What one line of the file means. A line that starts with '[' and has a ']' after it is a
 // section header (the name runs to the last ']'); otherwise a line with '=' is a key; anything
 // else (blank lines, text without '=') is kept but means nothing.
@@ -168,28 +160,26 @@ std::optional<std::size_t> IniFile::FindSection(std::string_view section) const 
     return std::nullopt;
 }
 
-std::optional<std::size_t> IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
-    const std::string_view wanted = Trim(key);
+std::vector<std::pair<std::size_t, std::string_view>>
+IniFile::KeyLines(std::size_t sectionLine) const {
+    std::vector<std::pair<std::size_t, std::string_view>> keys;
     for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
         const ParsedLine line = Parse(m_lines[i].text);
         if (line.kind == ParsedLine::Kind::Section)
             break;
-        if (line.kind == ParsedLine::Kind::Key && EqualsIgnoringCase(line.name, wanted))
-            return i;
+        if (line.kind == ParsedLine::Kind::Key)
+            keys.emplace_back(i, line.name);
     }
-    return std::nullopt;
+    return keys;
 }
 
-std::size_t IniFile::EndOfSection(std::size_t sectionLine) const {
-    std::size_t lastKey = sectionLine;
-    for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
-        const ParsedLine::Kind kind = Parse(m_lines[i].text).kind;
-        if (kind == ParsedLine::Kind::Section)
-            break;
-        if (kind == ParsedLine::Kind::Key)
-            lastKey = i;
+std::optional<std::size_t> IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
+    const std::string_view wanted = Trim(key);
+    for (const auto& [line, name] : KeyLines(sectionLine)) {
+        if (EqualsIgnoringCase(name, wanted))
+            return line;
     }
-    return lastKey + 1;
+    return std::nullopt;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
@@ -228,15 +218,9 @@ std::vector<std::string> IniFile::SectionNames() const {
 
 std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
     std::vector<std::string> names;
-    const std::optional<std::size_t> sectionLine = FindSection(section);
-    if (!sectionLine)
-        return names;
-    for (std::size_t i = *sectionLine + 1; i < m_lines.size(); ++i) {
-        const ParsedLine parsed = Parse(m_lines[i].text);
-        if (parsed.kind == ParsedLine::Kind::Section)
-            break;
-        if (parsed.kind == ParsedLine::Kind::Key)
-            names.emplace_back(parsed.name);
+    if (const std::optional<std::size_t> sectionLine = FindSection(section)) {
+        for (const auto& [line, name] : KeyLines(*sectionLine))
+            names.emplace_back(name);
     }
     return names;
 }
@@ -254,7 +238,10 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
     const std::optional<std::size_t> keyLine = FindKey(*sectionLine, keyName);
     if (!keyLine) {
-        InsertLine(EndOfSection(*sectionLine), keyName + "=" + newValue);
+        // After the section's last key, so that blank lines and comments before the next
+        // section stay with it.
+        const auto keys = KeyLines(*sectionLine);
+        InsertLine((keys.empty() ? *sectionLine : keys.back().first) + 1, keyName + "=" + newValue);
         return;
     }
     const ParsedLine current = Parse(m_lines[*keyLine].text);
@@ -269,8 +256,8 @@ void IniFile::WriteInteger(std::string_view section, std::string_view key, int32
     WriteString(section, key, std::to_string(value));
 }
 
-void IniFile::PrepareFor(std::string_view text) {
-    if (m_encoding != TextEncoding::Windows1252 || IsAscii(text))
+void IniFile::LeaveWindows1252() {
+    if (m_encoding != TextEncoding::Windows1252)
         return;
     for (Line& line : m_lines)
         line.raw.clear();
@@ -278,7 +265,7 @@ void IniFile::PrepareFor(std::string_view text) {
 }
 
 void IniFile::ReplaceLine(std::size_t index, std::string text) {
-    PrepareFor(text);
+    LeaveWindows1252();
     Line& line = m_lines[index];
     line.text = std::move(text);
     line.raw.clear(); // the line keeps its own line end
@@ -286,16 +273,18 @@ void IniFile::ReplaceLine(std::size_t index, std::string text) {
 }
 
 void IniFile::InsertLine(std::size_t index, std::string text) {
-    PrepareFor(text);
+    LeaveWindows1252();
     if (index > 0) {
         // Only the last line can lack a line end; it needs one before a line can follow it.
         Line& previous = m_lines[index - 1];
         if (previous.ending.empty()) {
             previous.ending = kNewLine;
-            if (previous.raw.size() % UnitSize(m_encoding) == 0)
+            // A line kept as raw bytes needs the line end in them too; a stray last byte of
+            // UTF-16 cannot take one, so that line is written anew from its text.
+            if (previous.raw.size() % UnitSize(m_encoding) != 0)
+                previous.raw.clear();
+            else if (!previous.raw.empty())
                 previous.raw += EncodeText(kNewLine, m_encoding);
-            else
-                previous.raw.clear(); // a stray last byte of UTF-16: write the line anew
         }
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index),

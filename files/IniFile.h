@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace keyloom {
@@ -20,9 +21,10 @@ namespace keyloom {
 //   gives the default;
 // - writing replaces the first matching key in place (keeping the file's spelling of the key
 //   name; a line that already holds the value is left alone), appends a missing key after the
-//   last key of its section and a missing section at the end of the file; every other line keeps its exact bytes; new lines end with CR LF (a replaced line keeps
-//   its own line end). The one exception: text beyond ASCII written into a Windows-1252 file
-//   turns the whole file into UTF-8, so that it reads back as written;
+//   last key of its section and a missing section at the end of the file; every other line keeps
+//   its exact bytes; new lines end with CR LF (a replaced line keeps its own line end). The one
+//   exception: a change to a Windows-1252 file turns the whole file into UTF-8 (only lines beyond
+//   ASCII change their bytes), so that it reads back as written;
 // - a section header is a line starting with '[' that has a ']' after it; a key line has an '=';
 //   other lines mean nothing and stay as they are. Names and values lose surrounding blanks.
 // Reads are answered from memory; Save writes the whole file once, atomically.
@@ -69,15 +71,15 @@ private:
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
     std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
-    // The line after the last key of the section that starts at sectionLine (after its header
-    // when it has no key): where a new key goes.
-    std::size_t EndOfSection(std::size_t sectionLine) const;
+    // The key lines of the section whose header is at sectionLine, with the keys' names.
+    std::vector<std::pair<std::size_t, std::string_view>> KeyLines(std::size_t sectionLine) const;
 
     void ReplaceLine(std::size_t index, std::string text);
     void InsertLine(std::size_t index, std::string text);
-    // Before text goes into a Windows-1252 file: text that is not ASCII turns the whole file into
-    // UTF-8, since a file that mixes the two would read back garbled.
-    void PrepareFor(std::string_view text);
+    // Before a Windows-1252 file changes: it becomes UTF-8 as a whole. A file that mixed the two
+    // would read back garbled, and one whose last byte invalid as UTF-8 was overwritten would
+    // read back as UTF-8 anyway.
+    void LeaveWindows1252();
 
     std::vector<Line> m_lines;
     TextEncoding m_encoding = TextEncoding::Utf8;

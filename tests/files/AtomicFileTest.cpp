@@ -1,13 +1,11 @@
 #include "files/AtomicFile.h"
 
 #include "files/FileError.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,52 +16,37 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::ReadFile;
+using test::WriteFile;
+
 class AtomicFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("keyloom-atomic-" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_folder, ignored);
-    }
-
-    static void Put(const fs::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Get(const fs::path& path) {
-        std::ifstream stream(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    }
     std::vector<std::string> FolderListing() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
+        for (const auto& entry : fs::directory_iterator(m_folder.path()))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path m_folder;
+    test::TemporaryFolder m_folder;
 };
 
 TEST_F(AtomicFileTest, CreatesANewFileWithExactlyTheBytes) {
     const std::string bytes = "[A]\r\nK=\0\xFF\r\n"s;
     WriteFileAtomically(m_folder / "new.ckd", bytes);
-    EXPECT_EQ(Get(m_folder / "new.ckd"), bytes);
+    EXPECT_EQ(ReadFile(m_folder / "new.ckd"), bytes);
     EXPECT_EQ(FolderListing(), std::vector<std::string>{"new.ckd"});
 }
 
 TEST_F(AtomicFileTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
     const fs::path path = m_folder / "old.ckd";
-    Put(path, "a much longer old content than the new one");
+    WriteFile(path, "a much longer old content than the new one");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     WriteFileAtomically(path, "new");
 
-    EXPECT_EQ(Get(path), "new");
+    EXPECT_EQ(ReadFile(path), "new");
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(FolderListing(), std::vector<std::string>{"old.ckd"});
@@ -71,7 +54,7 @@ TEST_F(AtomicFileTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
 
 TEST_F(AtomicFileTest, RefusesAReadOnlyFileAndLeavesItWhole) {
     const fs::path path = m_folder / "locked.ckd";
-    Put(path, "old");
+    WriteFile(path, "old");
     fs::permissions(path, fs::perms::owner_read);
 
     try {
@@ -82,7 +65,7 @@ TEST_F(AtomicFileTest, RefusesAReadOnlyFileAndLeavesItWhole) {
             << error.what();
         EXPECT_EQ(error.path(), path);
     }
-    EXPECT_EQ(Get(path), "old");
+    EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(FolderListing(), std::vector<std::string>{"locked.ckd"});
 }
 
@@ -101,18 +84,18 @@ TEST_F(AtomicFileTest, RefusesAFolderAsTarget) {
 TEST_F(AtomicFileTest, WritesThroughASymbolicLink) {
     const fs::path target = m_folder / "target.ckd";
     const fs::path link = m_folder / "link.ckd";
-    Put(target, "old");
+    WriteFile(target, "old");
     fs::create_symlink(target, link);
 
     WriteFileAtomically(link, "new");
 
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
-    EXPECT_EQ(Get(target), "new");
+    EXPECT_EQ(ReadFile(target), "new");
 }
 
 TEST_F(AtomicFileTest, ReadsAWholeFileByteForByte) {
     const std::string bytes = "\xEF\xBB\xBF[A]\r\n\0x\r"s;
-    Put(m_folder / "file.ckd", bytes);
+    WriteFile(m_folder / "file.ckd", bytes);
     std::string read;
     EXPECT_TRUE(ReadWholeFile(m_folder / "file.ckd", read));
     EXPECT_EQ(read, bytes);
@@ -126,7 +109,7 @@ TEST_F(AtomicFileTest, ReadingAMissingFileAnswersFalse) {
 
 TEST_F(AtomicFileTest, ReadingAFolderThrows) {
     std::string read;
-    EXPECT_THROW(ReadWholeFile(m_folder, read), FileError);
+    EXPECT_THROW(ReadWholeFile(m_folder.path(), read), FileError);
 }
 
 } // namespace
