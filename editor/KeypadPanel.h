@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace keyloom {
+
+// The picture of the keypad: 48 latching key buttons in two panels of 4 x 6, the layout buttons
+// and the key popup menu. It shows; TfrmMain decides.
+class KeypadPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit KeypadPanel(QWidget* parent = nullptr);
+
+    // Places KeyPanel1, shows or hides KeyPanel2 and presses the matching layout button.
+    void applyLayout(int numberOfKeys);
+
+    QWidget* KeyPanel1 = nullptr;
+    QWidget* KeyPanel2 = nullptr;
+    std::array<QPushButton*, 48> keys{}; // keys[t] is Key(t + 1), Tag t
+    QButtonGroup* keyGroup = nullptr;    // exclusive: pressing one key releases the other
+    QLabel* lblKeyLayout = nullptr;
+    QPushButton* btn24Keys = nullptr;
+    QPushButton* btn48Keys = nullptr;
+    QLabel* lblKeyOptions = nullptr;
+    QLabel* imgEraseKeypadLine = nullptr;
+
+    QMenu* menuKeyType = nullptr;
+    QAction* menuKeyNormal = nullptr; // data(): the key type 0, 1 or 2
+    QAction* menuKeyShift = nullptr;
+    QAction* menuKeyToggle = nullptr;
+    QAction* mnuCopyKeyMacro = nullptr;
+    QAction* mnuPasteKeyMacro = nullptr;
+
+signals:
+    void keyClicked(QPushButton* button);
+    // A right mouse press on a key button, with the pointer's screen position.
+    void keyRightPressed(QPushButton* button, QPoint globalPosition);
+};
+
+// The Tag of a control (its index into a table), kept as the property "Tag".
+int TagOf(const QObject* control);
+void SetTag(QObject* control, int tag);
+
+} // namespace keyloom

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTableWidget>
+
+namespace keyloom {
+
+// A macro shown as 8 columns x 28 rows of read-only cells, one selected at a time. Cell n of a
+// macro sits at row n / 8, column n % 8.
+class MacroGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int kColumns = 8;
+    static constexpr int kRows = 28;
+
+    explicit MacroGrid(QWidget* parent = nullptr);
+
+    // column + 8 x row of the selected cell.
+    int selectedIndex() const;
+    void selectIndex(int index);
+    void setCellText(int index, const QString& text);
+    QString cellText(int index) const;
+    void clearTexts();
+
+signals:
+    // Key events reach the window before the grid's own handling (typing records codes).
+    void keyDown(QKeyEvent* event);
+    void keyUp(QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+} // namespace keyloom
