@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <span>
 
 class QLabel;
@@ -115,6 +116,8 @@ private:
     void BuildStatusBar();
     void ConnectPanels();
     void FormCreate(const QStringList& arguments);
+    // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
+    void RunCommand(const std::function<void()>& command);
 
     void SwitchLayout(int numberOfKeys, bool& guard);
     LevelControls& Controls(int level);

@@ -1,0 +1,122 @@
+// One recording step of the main window: a code inserted at the insertion point and the full
+// redraw of the macro view after it, on a Level 1 macro one byte short of its room. Target: under
+// 1 ms.
+
+#include "editor/Prompts.h"
+#include "editor/TfrmMain.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace keyloom;
+
+// 20 bytes, 12 cells of every kind the rendering tells apart: modifiers, a shifted letter, a
+// delay, an extended key, a mouse move, Caps Lock around a digit.
+constexpr std::array<uint8_t, 20> kMixedCodes = {
+    0x12, 0x1C, 0xF0, 0x12, 0xE2, 0x01, 0x32, 0xE0, 0x75, 0x90,
+    0x32, 0xE0, 0x14, 0x24, 0xE0, 0xF0, 0x14, 0x58, 0x16, 0x58,
+};
+
+class QuietPrompts final : public Prompts {
+public:
+    void warning(const QString&) override { std::abort(); } // the step must always find room
+    void information(const QString&) override {}
+    void error(const QString&) override {}
+    Answer question(const QString&, bool) override { return Answer::No; }
+    std::optional<QString> openFileName(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+// A platform over a scratch folder, so that the run neither reads nor changes the user's files.
+class ScratchPlatform final : public Platform {
+public:
+    ScratchPlatform() {
+        std::random_device random;
+        m_root = std::filesystem::temp_directory_path() / ("keyloom-editor-bench-" + std::to_string(random()));
+        std::filesystem::create_directories(m_root / "program");
+        std::filesystem::create_directories(m_root / "Documents");
+    }
+    ~ScratchPlatform() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::filesystem::path programFolder() const override { return m_root / "program"; }
+    std::filesystem::path userDocumentsFolder() const override { return m_root / "Documents"; }
+    std::filesystem::path sharedDocumentsFolder() const override { return {}; }
+    std::filesystem::path desktopFolder() const override { return m_root / "Desktop"; }
+    bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        std::error_code error;
+        return std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, error);
+    }
+    bool acquireSingleInstance(const std::string&) override { return true; }
+    bool shellExecute(const std::string&, const std::filesystem::path&, const std::vector<std::string>&) override {
+        return true;
+    }
+    bool keyIsDown(int) const override { return false; }
+    ShortcutResult createShortcut(const ShellLink&, const std::filesystem::path&) override {
+        return ShortcutResult::Success;
+    }
+
+private:
+    std::filesystem::path m_root;
+};
+
+void RecordingStepOnAFullLevel1(benchmark::State& state) {
+    ScratchPlatform platform;
+    QuietPrompts prompts;
+    KeypadDocument document;
+    auto window = std::make_unique<TfrmMain>(document, platform, prompts, QStringList{});
+    window->show();
+    QCoreApplication::processEvents();
+
+    // 219 bytes: ten times the mixed codes, then nineteen letters.
+    auto& codes = document.keys[0].level1Codes;
+    std::size_t length = 0;
+    for (int copy = 0; copy < 10; ++copy)
+        for (const uint8_t code : kMixedCodes)
+            codes[length++] = code;
+    while (length < 219)
+        codes[length++] = 0x1C;
+    window->RefreshMacroView();
+    window->SelectEndCell();
+
+    constexpr std::array<uint8_t, 2> kLetter = {0x1C, 0x00};
+    for (auto _ : state) {
+        const bool inserted = window->RecordCodes(kLetter);
+        benchmark::DoNotOptimize(inserted);
+
+        state.PauseTiming();
+        document.EraseCodes(Level::One, 0, 219, 1);
+        window->RefreshMacroView();
+        window->SelectEndCell();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(RecordingStepOnAFullLevel1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,190 @@
+#include "editor/KeypadPanel.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVariant>
+
+namespace keyloom {
+
+namespace {
+
+constexpr int kKeyButtons = 48;
+constexpr int kButtonsPerPanel = 24;
+constexpr int kPanelColumns = 4;
+constexpr int kKeySize = 30;
+constexpr int kKeyPitch = 34;
+constexpr int kKeyMargin = 4; // centres 4 x 6 keys at a 34 px pitch in 140 x 209
+constexpr QSize kKeyPanelSize{140, 209};
+
+constexpr int kPanelTop = 26;
+constexpr int kPanel1Left24 = 88;
+constexpr int kPanel1Left48 = 18;
+constexpr QSize kPanelSize{316, 262};
+
+struct MenuItem {
+    const char* name;
+    int keyType;
+    const char* text;
+};
+
+// The three key types, their Tags being the key type they set. The texts keep their spacing.
+constexpr MenuItem kKeyTypeItems[] = {
+    {"menuKeyNormal", 0, "Normal key   -- Not a Shift or Toggle key"},
+    {"menuKeyShift", 1, "Level Shift     -- Will cause the keypad to switch levels while held down."},
+    {"menuKeyToggle", 2, "Level Toggle -- Will cause the keypad to switch levels after key is released."},
+};
+
+// The two layout buttons read as one rocker switch: each is rounded on its outer side only.
+constexpr const char* kLayoutButtonStyle =
+    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0; %1 }"
+    "QPushButton:checked { background: #8fb8de; }"
+    "QPushButton:hover:!checked { background: #e2eaf2; }";
+
+QFont PointFont(const QWidget* widget, int points) {
+    QFont font = widget->font();
+    font.setPointSize(points);
+    return font;
+}
+
+// Right presses on the key buttons: the buttons themselves only answer the left button.
+class RightPressFilter final : public QObject {
+public:
+    explicit RightPressFilter(KeypadPanel* panel) : QObject(panel), m_panel(panel) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                if (auto* key = qobject_cast<QPushButton*>(watched)) {
+                    emit m_panel->keyRightPressed(key, mouse->globalPosition().toPoint());
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    KeypadPanel* m_panel;
+};
+
+QWidget* MakeKeyPanel(QWidget* parent, const char* name) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFixedSize(kKeyPanelSize);
+    // The body of the keypad: the seam between the two panels is painted over when both show.
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(QStringLiteral("#%1 { background: #3c3f44; border: 1px solid #1f2124; }")
+                             .arg(QString::fromLatin1(name)));
+    return panel;
+}
+
+} // namespace
+
+int TagOf(const QObject* control) { return control->property("Tag").toInt(); }
+
+void SetTag(QObject* control, int tag) { control->setProperty("Tag", tag); }
+
+KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("keypadPanel"));
+    setFixedSize(kPanelSize);
+
+    lblKeyLayout = new QLabel(QStringLiteral("Key Layout:"), this);
+    lblKeyLayout->setObjectName(QStringLiteral("lblKeyLayout"));
+    lblKeyLayout->setGeometry(88, 3, 80, 18);
+    lblKeyLayout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* layoutGroup = new QButtonGroup(this);
+    auto makeLayoutButton = [&](const char* name, const char* caption, int left, const char* corners) {
+        auto* button = new QPushButton(QString::fromLatin1(caption), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(left, 3, 28, 18);
+        button->setFont(PointFont(this, 11));
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setStyleSheet(QString::fromLatin1(kLayoutButtonStyle).arg(QString::fromLatin1(corners)));
+        layoutGroup->addButton(button);
+        return button;
+    };
+    btn24Keys = makeLayoutButton("btn24Keys", "24", 172,
+                                 "border-top-left-radius: 7px; border-bottom-left-radius: 7px;");
+    btn48Keys = makeLayoutButton("btn48Keys", "48", 199,
+                                 "border-top-right-radius: 7px; border-bottom-right-radius: 7px;");
+    btn24Keys->setChecked(true);
+
+    KeyPanel1 = MakeKeyPanel(this, "KeyPanel1");
+    KeyPanel2 = MakeKeyPanel(this, "KeyPanel2");
+
+    auto* rightPresses = new RightPressFilter(this);
+    keyGroup = new QButtonGroup(this);
+    keyGroup->setObjectName(QStringLiteral("Keys"));
+    keyGroup->setExclusive(true);
+    for (int tag = 0; tag < kKeyButtons; ++tag) {
+        QWidget* panel = tag < kButtonsPerPanel ? KeyPanel1 : KeyPanel2;
+        const int number = tag % kButtonsPerPanel;
+        auto* key = new QPushButton(panel);
+        key->setObjectName(QStringLiteral("Key%1").arg(tag + 1));
+        SetTag(key, tag);
+        key->setGeometry(kKeyMargin + (number % kPanelColumns) * kKeyPitch,
+                         kKeyMargin + (number / kPanelColumns) * kKeyPitch, kKeySize, kKeySize);
+        key->setFont(PointFont(this, 14));
+        key->setCheckable(true);
+        // A key click must not take the focus: an unconfirmed description stays in its box and
+        // is stored with the key being left.
+        key->setFocusPolicy(Qt::NoFocus);
+        key->installEventFilter(rightPresses);
+        keyGroup->addButton(key, tag);
+        connect(key, &QPushButton::clicked, this, [this, key] { emit keyClicked(key); });
+        keys[static_cast<std::size_t>(tag)] = key;
+    }
+    keys[0]->setChecked(true);
+
+    imgEraseKeypadLine = new QLabel(this);
+    imgEraseKeypadLine->setObjectName(QStringLiteral("imgEraseKeypadLine"));
+    imgEraseKeypadLine->setAutoFillBackground(true);
+    QPalette seam = imgEraseKeypadLine->palette();
+    seam.setColor(QPalette::Window, QColor(0x3c, 0x3f, 0x44));
+    imgEraseKeypadLine->setPalette(seam);
+
+    lblKeyOptions = new QLabel(QStringLiteral("Right-click to set key options."), this);
+    lblKeyOptions->setObjectName(QStringLiteral("lblKeyOptions"));
+    lblKeyOptions->setGeometry(0, kPanelTop + kKeyPanelSize.height() + 6, kPanelSize.width(), 20);
+    lblKeyOptions->setAlignment(Qt::AlignCenter);
+
+    menuKeyType = new QMenu(this);
+    menuKeyType->setObjectName(QStringLiteral("menuKeyType"));
+    QAction** typeActions[] = {&menuKeyNormal, &menuKeyShift, &menuKeyToggle};
+    for (std::size_t i = 0; i < std::size(kKeyTypeItems); ++i) {
+        QAction* action = menuKeyType->addAction(QString::fromLatin1(kKeyTypeItems[i].text));
+        action->setObjectName(QString::fromLatin1(kKeyTypeItems[i].name));
+        action->setData(kKeyTypeItems[i].keyType);
+        SetTag(action, kKeyTypeItems[i].keyType);
+        *typeActions[i] = action;
+    }
+    menuKeyType->addSeparator();
+    mnuCopyKeyMacro = menuKeyType->addAction(QStringLiteral("Copy key macro data"));
+    mnuCopyKeyMacro->setObjectName(QStringLiteral("mnuCopyKeyMacro"));
+    mnuPasteKeyMacro = menuKeyType->addAction(QStringLiteral("Paste key macro data"));
+    mnuPasteKeyMacro->setObjectName(QStringLiteral("mnuPasteKeyMacro"));
+
+    applyLayout(24);
+}
+
+void KeypadPanel::applyLayout(int numberOfKeys) {
+    const bool wide = numberOfKeys == 48;
+    KeyPanel1->move(wide ? kPanel1Left48 : kPanel1Left24, kPanelTop);
+    KeyPanel2->move(KeyPanel1->x() + kKeyPanelSize.width(), kPanelTop);
+    KeyPanel2->setVisible(wide);
+    imgEraseKeypadLine->setGeometry(KeyPanel2->x() - 1, kPanelTop, 3, kKeyPanelSize.height());
+    imgEraseKeypadLine->setVisible(wide);
+    imgEraseKeypadLine->raise();
+    btn24Keys->setChecked(!wide);
+    btn48Keys->setChecked(wide);
+}
+
+} // namespace keyloom

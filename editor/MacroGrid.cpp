@@ -1,0 +1,100 @@
+#include "editor/MacroGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+namespace keyloom {
+
+namespace {
+
+constexpr int kColumnWidth = 60;
+constexpr int kRowHeight = 22;
+constexpr int kVisibleRows = 9;
+
+} // namespace
+
+MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(kColumnWidth);
+    horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setAlternatingRowColors(true);
+    setShowGrid(true);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    // A long name is cut at the cell's edge rather than shortened to an ellipsis: "L Shift D"
+    // still says more than "L Sh...".
+    setTextElideMode(Qt::ElideNone);
+    QFont cellFont = font();
+    cellFont.setPointSize(11);
+    setFont(cellFont);
+
+    // Every cell exists from the start, so writing a macro only changes texts.
+    for (int index = 0; index < kRows * kColumns; ++index) {
+        auto* item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        setItem(index / kColumns, index % kColumns, item);
+    }
+
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int frame = 2 * frameWidth();
+    setFixedSize(kColumns * kColumnWidth + verticalScrollBar()->sizeHint().width() + frame,
+                 kVisibleRows * kRowHeight + frame);
+    selectIndex(0);
+}
+
+int MacroGrid::selectedIndex() const {
+    const int row = currentRow();
+    const int column = currentColumn();
+    if (row < 0 || column < 0)
+        return 0;
+    return column + kColumns * row;
+}
+
+void MacroGrid::selectIndex(int index) {
+    if (index < 0 || index >= kRows * kColumns)
+        return; // past the last row the selection stays where it is
+    setCurrentCell(index / kColumns, index % kColumns);
+}
+
+void MacroGrid::setCellText(int index, const QString& text) {
+    if (index < 0 || index >= kRows * kColumns)
+        return;
+    QTableWidgetItem* cell = item(index / kColumns, index % kColumns);
+    // Unchanged cells are left alone: a refresh rewrites every cell and most stay as they were.
+    if (cell->text() != text)
+        cell->setText(text);
+}
+
+QString MacroGrid::cellText(int index) const {
+    if (index < 0 || index >= kRows * kColumns)
+        return {};
+    return item(index / kColumns, index % kColumns)->text();
+}
+
+void MacroGrid::clearTexts() {
+    for (int index = 0; index < kRows * kColumns; ++index)
+        setCellText(index, QString());
+}
+
+void MacroGrid::keyPressEvent(QKeyEvent* event) {
+    emit keyDown(event);
+    QTableWidget::keyPressEvent(event);
+}
+
+void MacroGrid::keyReleaseEvent(QKeyEvent* event) {
+    emit keyUp(event);
+    QTableWidget::keyReleaseEvent(event);
+}
+
+} // namespace keyloom

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "editor/Prompts.h"
+
+class QWidget;
+
+namespace keyloom {
+
+// "Name |*.ext" (pairs of name and pattern joined by '|') as Qt writes it: "Name (*.ext)".
+QString QtFileFilter(const QString& filter);
+
+// The prompts as Qt message boxes and file dialogs.
+class QtPrompts final : public Prompts {
+public:
+    explicit QtPrompts(QWidget* window = nullptr) : m_window(window) {}
+    // The window the boxes belong to; the prompts exist before it does.
+    void setWindow(QWidget* window) { m_window = window; }
+
+    void warning(const QString& text) override;
+    void information(const QString& text) override;
+    void error(const QString& text) override;
+    Answer question(const QString& text, bool allowCancel) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+
+private:
+    std::optional<QString> fileName(const FileDialogRequest& request, bool save);
+
+    QWidget* m_window = nullptr;
+};
+
+} // namespace keyloom

@@ -1,0 +1,318 @@
+#include "editor/TfrmMain.h"
+
+#include "editor/KeyboardPanel.h"
+#include "editor/KeypadPanel.h"
+#include "editor/MacroGrid.h"
+#include "editor/MacroTabs.h"
+#include "editor/Prompts.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+#include <exception>
+
+namespace keyloom {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kToolIconSize = 32;
+constexpr int kToolButtonWidth = 72;
+constexpr int kBlankWidth = 16;
+
+// An icon drawn here, for a desktop that has neither a theme icon nor a style icon for a place.
+QIcon DrawnIcon(QChar glyph, QColor colour) {
+    QPixmap pixmap(kToolIconSize, kToolIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(150), 1.5));
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(2.5, 2.5, kToolIconSize - 5, kToolIconSize - 5), 5, 5);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(kToolIconSize / 2);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QString(glyph));
+    return QIcon(pixmap);
+}
+
+// A mark painted over a style icon where the style has no picture of its own for the place.
+enum class Badge { None, Pencil, LinkArrow };
+
+struct ToolPlace {
+    QToolButton* TfrmMain::*button; // nullptr: a disabled blank
+    const char* name;
+    const char* caption;
+    const char* themeIcon;
+    const char* secondThemeIcon;
+    QStyle::StandardPixmap styleIcon;
+    Badge badge;
+    char glyph;
+    QRgb colour;
+};
+
+// The toolbar from left to right.
+constexpr ToolPlace kToolPlaces[] = {
+    {&TfrmMain::btnNew, "btnNew", "New", "document-new", nullptr, QStyle::SP_FileIcon, Badge::None, 'N', 0xFF4A7FC1},
+    {&TfrmMain::btnOpen, "btnOpen", "Open", "document-open", nullptr, QStyle::SP_DialogOpenButton, Badge::None, 'O',
+     0xFFC9A227},
+    {&TfrmMain::btnSave, "btnSave", "Save", "document-save", nullptr, QStyle::SP_DialogSaveButton, Badge::None, 'S',
+     0xFF3C8D5A},
+    {&TfrmMain::btnSaveAs, "btnSaveAs", "Save As", "document-save-as", nullptr, QStyle::SP_DialogSaveButton, Badge::Pencil,
+     'A', 0xFF3C8D5A},
+    {nullptr, "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnProperties, "btnProperties", "Properties", "document-properties", nullptr,
+     QStyle::SP_FileDialogDetailedView, Badge::None, 'P', 0xFF7A5BA6},
+    {&TfrmMain::btnDownload, "btnDownload", "Download", "go-down", "download", QStyle::SP_ArrowDown, Badge::None, 'D',
+     0xFFC1554A},
+    {&TfrmMain::btnTest, "btnTest", "Test", "system-run", nullptr, QStyle::SP_MediaPlay, Badge::None, 'T', 0xFF4A9CA6},
+    {nullptr, "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnHelp, "btnHelp", "Help", "help-contents", nullptr, QStyle::SP_DialogHelpButton, Badge::None, '?',
+     0xFF4A7FC1},
+    {&TfrmMain::btnLabels, "btnLabels", "Key Labels", "x-office-document", "printer",
+     QStyle::SP_FileDialogContentsView, Badge::None, 'L', 0xFF8A8A3C},
+    {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut", "emblem-symbolic-link", nullptr,
+     QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
+};
+
+void PaintBadge(QPainter& painter, Badge badge) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (badge == Badge::Pencil) {
+        // A pencil lying across the lower right corner, its point down to the left.
+        painter.translate(24, 22);
+        painter.rotate(45);
+        painter.setPen(QPen(QColor(0x5a, 0x3d, 0x12), 1));
+        painter.setBrush(QColor(0xf2, 0xb1, 0x34));
+        painter.drawRect(QRectF(-3, -10, 6, 13));
+        painter.setBrush(QColor(0xf4, 0xdd, 0xb0));
+        painter.drawPolygon(QPolygonF({QPointF(-3, 3), QPointF(3, 3), QPointF(0, 9)}));
+        painter.resetTransform();
+    } else if (badge == Badge::LinkArrow) {
+        // The shell's mark of a link: a curved arrow on a white square in the lower left corner.
+        painter.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
+        painter.setBrush(Qt::white);
+        painter.drawRoundedRect(QRectF(1.5, 17.5, 14, 14), 2, 2);
+        painter.setPen(QPen(QColor(0x1f, 0x4e, 0x9c), 2, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        QPainterPath curve(QPointF(5, 29));
+        curve.quadTo(QPointF(5, 23), QPointF(11, 23));
+        painter.drawPath(curve);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1f, 0x4e, 0x9c));
+        painter.drawPolygon(QPolygonF({QPointF(10, 19.5), QPointF(14.5, 23), QPointF(10, 26.5)}));
+    }
+}
+
+// The desktop's own icon where its theme has one, else the style's, else one drawn here, so that
+// every place always shows a picture of a toolbar's size.
+QIcon ToolIcon(const ToolPlace& place, const QStyle* style) {
+    for (const char* name : {place.themeIcon, place.secondThemeIcon}) {
+        if (name && QIcon::hasThemeIcon(QString::fromLatin1(name)))
+            return QIcon::fromTheme(QString::fromLatin1(name));
+    }
+    const QIcon standard = style->standardIcon(place.styleIcon);
+    const QList<QSize> sizes = standard.availableSizes();
+    // An icon without listed sizes scales; a list of small pictures only would look lost.
+    const bool fits = !standard.isNull() &&
+                      (sizes.isEmpty() || std::any_of(sizes.begin(), sizes.end(), [](QSize size) {
+                           return size.width() >= kToolIconSize * 3 / 4;
+                       }));
+    if (!fits)
+        return DrawnIcon(QChar::fromLatin1(place.glyph), QColor::fromRgba(place.colour));
+    if (place.badge == Badge::None)
+        return standard;
+    QPixmap pixmap(kToolIconSize, kToolIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    standard.paint(&painter, pixmap.rect());
+    PaintBadge(painter, place.badge);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+// The panels give themselves a fixed size; a panel that only hints at one gets its hint.
+QSize PanelSize(const QWidget* panel) {
+    if (panel->minimumSize() == panel->maximumSize() && !panel->minimumSize().isEmpty())
+        return panel->minimumSize();
+    return panel->sizeHint().expandedTo(panel->minimumSize());
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompts, const QStringList& arguments,
+                   QWidget* parent)
+    : QMainWindow(parent), m_document(document), m_platform(platform), m_prompts(prompts) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvane KeyloomVKxx"));
+    // A picture of fixed hardware: minimise, but never maximise or resize.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    setCentralWidget(central);
+
+    BuildToolbar();
+    keypadPanel = new KeypadPanel(central);
+    TabControl1 = new MacroTabs(central);
+    KeyboardPanel_ = new KeyboardPanel(central);
+    BuildStatusBar();
+
+    // Toolbar on top; the keypad with the macro tabs beside it; the keyboard across the bottom.
+    const QSize keypad = PanelSize(keypadPanel);
+    const QSize tabs = PanelSize(TabControl1);
+    const QSize keyboard = PanelSize(KeyboardPanel_);
+    const int toolbarHeight = MenuPanel->sizeHint().height();
+    const int width = std::max({keypad.width() + kMargin + tabs.width(), keyboard.width(),
+                                MenuPanel->sizeHint().width() - 2 * kMargin}) +
+                      2 * kMargin;
+    const int rowTop = toolbarHeight + kMargin;
+    const int rowHeight = std::max(keypad.height(), tabs.height());
+    const int keyboardTop = rowTop + rowHeight + kMargin;
+    MenuPanel->setGeometry(0, 0, width, toolbarHeight);
+    auto* toolbarEdge = new QFrame(central);
+    toolbarEdge->setFrameShape(QFrame::HLine);
+    toolbarEdge->setFrameShadow(QFrame::Sunken);
+    toolbarEdge->setGeometry(0, toolbarHeight, width, 2);
+    keypadPanel->setGeometry(QRect(QPoint(kMargin, rowTop), keypad));
+    TabControl1->setGeometry(QRect(QPoint(width - kMargin - tabs.width(), rowTop), tabs));
+    KeyboardPanel_->setGeometry(QRect(QPoint((width - keyboard.width()) / 2, keyboardTop), keyboard));
+    central->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
+
+    ConnectPanels();
+    FormCreate(arguments);
+
+    layout()->activate();
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+// Closing is FormClose's; a window destroyed without being closed (a test, or the end of the
+// event loop) asks nothing and writes nothing.
+TfrmMain::~TfrmMain() { m_cells.FreeCells(); }
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Only the window's own showing; a restore from the task bar keeps the focus where it was.
+    if (!event->spontaneous())
+        RunCommand([this] { FormShow(); });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    RunCommand([this] { FormClose(); });
+    event->accept();
+}
+
+void TfrmMain::RunCommand(const std::function<void()>& command) {
+    // Nothing may unwind into the event loop: what a command did not handle itself is shown.
+    try {
+        command();
+    } catch (const std::exception& error) {
+        m_prompts.error(QString::fromStdString(error.what()));
+    }
+}
+
+void TfrmMain::BuildToolbar() {
+    MenuPanel = new QWidget(centralWidget());
+    MenuPanel->setObjectName(QStringLiteral("MenuPanel"));
+    auto* row = new QHBoxLayout(MenuPanel);
+    row->setContentsMargins(kMargin, 4, kMargin, 4);
+    row->setSpacing(2);
+    for (const ToolPlace& place : kToolPlaces) {
+        auto* button = new QToolButton(MenuPanel);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(QSize(kToolIconSize, kToolIconSize));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        if (!place.button) {
+            button->setEnabled(false);
+            button->setFixedWidth(kBlankWidth);
+        } else {
+            button->setObjectName(QString::fromLatin1(place.name));
+            button->setText(QString::fromLatin1(place.caption));
+            button->setIcon(ToolIcon(place, style()));
+            button->setFixedWidth(kToolButtonWidth);
+            this->*place.button = button;
+        }
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+}
+
+void TfrmMain::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    lblFilename = new QLabel(QString::fromLatin1(kUntitled), bar);
+    lblFilename->setObjectName(QStringLiteral("lblFilename"));
+    lblModified = new QLabel(bar);
+    lblModified->setObjectName(QStringLiteral("lblModified"));
+    lblModified->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Wide enough for "Saving..." before any layout pass: it must show during the save itself.
+    lblModified->setMinimumWidth(lblModified->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) * 2);
+    lblFilename->setContentsMargins(kMargin / 2, 0, 0, 0);
+    lblModified->setContentsMargins(0, 0, kMargin / 2, 0);
+    bar->addWidget(lblFilename, 1);
+    bar->addPermanentWidget(lblModified);
+}
+
+void TfrmMain::ConnectPanels() {
+    const auto command = [this](void (TfrmMain::*handler)()) {
+        return [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnNew, &QToolButton::clicked, this, command(&TfrmMain::btnNewClick));
+    connect(btnOpen, &QToolButton::clicked, this, command(&TfrmMain::btnOpenClick));
+    connect(btnSave, &QToolButton::clicked, this, command(&TfrmMain::btnSaveClick));
+    connect(btnSaveAs, &QToolButton::clicked, this, command(&TfrmMain::btnSaveAsClick));
+    connect(btnDownload, &QToolButton::clicked, this, command(&TfrmMain::btnDownloadClick));
+
+    connect(keypadPanel, &KeypadPanel::keyClicked, this,
+            [this](QPushButton* button) { RunCommand([this, button] { KeypadClick(button); }); });
+    connect(keypadPanel, &KeypadPanel::keyRightPressed, this, [this](QPushButton* button, QPoint position) {
+        RunCommand([this, button, position] { KeypadMouseDown(button, position); });
+    });
+    connect(keypadPanel->btn24Keys, &QPushButton::clicked, this, command(&TfrmMain::btn24KeysClick));
+    connect(keypadPanel->btn48Keys, &QPushButton::clicked, this, command(&TfrmMain::btn48KeysClick));
+    connect(keypadPanel->menuKeyType, &QMenu::aboutToShow, this, command(&TfrmMain::menuKeyTypePopup));
+    for (QAction* item : {keypadPanel->menuKeyNormal, keypadPanel->menuKeyShift, keypadPanel->menuKeyToggle}) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { RunCommand([this, item] { menuKeyTypeClick(item->data().toInt()); }); });
+    }
+    connect(keypadPanel->mnuCopyKeyMacro, &QAction::triggered, this, command(&TfrmMain::mnuCopyKeyMacroClick));
+    connect(keypadPanel->mnuPasteKeyMacro, &QAction::triggered, this, command(&TfrmMain::mnuPasteKeyMacroClick));
+
+    // A change of tab by the user (mouse or keyboard) selects its level. SelectFirstKey sets the
+    // level before it turns to the first tab, so a change made by the program matches the state
+    // already and runs nothing.
+    connect(TabControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == m_state.selectedLevel)
+            return;
+        RunCommand([this, index] { index == 0 ? tabLevel1Click() : tabLevel2Click(); });
+    });
+    for (const LevelControls& level : TabControl1->levels) {
+        connect(level.StringGrid, &QTableWidget::cellClicked, this,
+                [this] { RunCommand([this] { ShowModifierState(); }); });
+    }
+}
+
+} // namespace keyloom

@@ -1,0 +1,287 @@
+#include "editor/TfrmMain.h"
+
+#include "editor/Prompts.h"
+#include "files/DeviceImage.h"
+#include "files/FileError.h"
+#include "files/KeyDefinitionFile.h"
+#include "platform/Platform.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QStatusBar>
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace keyloom {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kSaveChanges = QStringLiteral("Do you want to save your changes?");
+const QString kFileExists = QStringLiteral("File exists. Overwrite?");
+const QString kSaving = QStringLiteral("Saving...");
+const QString kModified = QStringLiteral("Modified");
+const QString kOpenTitle = QStringLiteral("Open KeydeckKey Definition File");
+const QString kSaveTitle = QStringLiteral("Save VKxx Custom Key Definition File");
+const QString kFilter = QStringLiteral("Custom Keypad Definition Files |*.ckd");
+const QString kDefaultSuffix = QStringLiteral("ckd");
+const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download utility was not found.");
+
+// The download utility beside the program; on other systems it has no extension, but the users'
+// message names it as they know it.
+#ifdef _WIN32
+constexpr const char* kDownloadUtility = "VKxxLoad.exe";
+#else
+constexpr const char* kDownloadUtility = "VKxxLoad";
+#endif
+
+fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
+QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// What failed first, then where: the file and, for a faulty value, its section and key.
+QString ReadErrorText(const FileError& error) {
+    QString place = ToQString(error.path());
+    if (!error.section().empty())
+        place += QStringLiteral(", [%1] %2").arg(QString::fromStdString(error.section()),
+                                                 QString::fromStdString(error.key()));
+    return QString::fromStdString(error.what()) + QStringLiteral("\n\n") + place;
+}
+
+} // namespace
+
+void TfrmMain::FormCreate(const QStringList& arguments) {
+    m_state = EditorState{};
+    m_document.numberOfKeys = 48;
+
+    m_folders = PrepareWorkingFolders(m_platform.userDocumentsFolder(), m_platform.sharedDocumentsFolder(),
+                                      m_platform.programFolder());
+    if (!m_folders.problems.empty()) {
+        QStringList lines;
+        for (const std::string& problem : m_folders.problems)
+            lines << QString::fromStdString(problem);
+        m_prompts.warning(lines.join(QLatin1Char('\n')));
+    }
+
+    m_document.ResetDocument();
+
+    // A file that cannot be read leaves the New document in the stored layout, never a part of
+    // the file under its name.
+    if (arguments.size() == 1 && LoadFrom(arguments.front())) {
+        lblFilename->setText(arguments.front());
+        lblModified->clear();
+        ShowFreshDocument();
+        return;
+    }
+    if (ReadKeyCount(m_folders.area) == 24)
+        btn24KeysClick();
+    else
+        btn48KeysClick();
+}
+
+void TfrmMain::FormShow() { FocusCurrentGrid(); }
+
+void TfrmMain::FormClose() {
+    // The window may be closed more than once (a second close, quitting the application); the
+    // user is asked once.
+    if (m_closed)
+        return;
+    m_closed = true;
+    if (m_state.modified && m_prompts.question(kSaveChanges, false) == Answer::Yes)
+        btnSaveAsClick();
+    m_cells.FreeCells();
+    try {
+        WriteKeyCount(m_folders.area, m_document.numberOfKeys);
+    } catch (const FileError& error) {
+        m_prompts.error(QString::fromStdString(error.what()));
+    }
+}
+
+void TfrmMain::btnNewClick() {
+    if (m_state.modified) {
+        const Answer answer = m_prompts.question(kSaveChanges, true);
+        if (answer != Answer::No) {
+            // Yes saves and stops: the saved document stays on screen.
+            if (answer == Answer::Yes)
+                btnSaveAsClick();
+            FocusCurrentGrid();
+            return;
+        }
+    }
+    m_cells.FreeCells();
+    m_document.ResetDocument();
+    lblFilename->setText(QString::fromLatin1(kUntitled));
+    m_state.modified = false;
+    lblModified->clear();
+    ShowFreshDocument();
+}
+
+void TfrmMain::btnOpenClick() {
+    if (m_state.modified) {
+        const Answer answer = m_prompts.question(kSaveChanges, true);
+        if (answer == Answer::Cancel) {
+            FocusCurrentGrid();
+            return;
+        }
+        // Yes goes on to the open dialog whether or not the save happened.
+        if (answer == Answer::Yes)
+            btnSaveAsClick();
+    }
+
+    const std::optional<QString> chosen = m_prompts.openFileName(
+        {kOpenTitle, kFilter, kDefaultSuffix, ToQString(m_folders.macroFiles), m_openDialogFileName});
+    if (!chosen) {
+        FocusCurrentGrid();
+        return;
+    }
+    QString path = *chosen;
+    // Choosing an image opens the key definition file it was made from. Exact case, as the
+    // images this program writes are named.
+    if (ToPath(path).extension() == ".bin") {
+        path.chop(4);
+        path += QStringLiteral(".ckd");
+    }
+    m_openDialogFileName = path;
+
+    if (!LoadFrom(path)) {
+        FocusCurrentGrid();
+        return;
+    }
+    // After loading, so that the image has the key count of the file's own layout.
+    const fs::path ckd = ToPath(path);
+    WriteDeviceImage(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    lblFilename->setText(path);
+    lblModified->clear();
+    ShowFreshDocument();
+}
+
+void TfrmMain::btnSaveAsClick() {
+    m_saveAsCompleted = false;
+    // The dialog proposes the last name chosen in its start folder, not in the last folder.
+    m_saveDialogFileName = QFileInfo(m_saveDialogFileName).fileName();
+    const std::optional<QString> chosen = m_prompts.saveFileName(
+        {kSaveTitle, kFilter, kDefaultSuffix, ToQString(m_folders.macroFiles), m_saveDialogFileName});
+    if (!chosen) {
+        FocusCurrentGrid();
+        return;
+    }
+    m_saveDialogFileName = *chosen;
+    if (SaveTo(*chosen)) {
+        lblFilename->setText(*chosen);
+        m_saveAsCompleted = true;
+    }
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnSaveClick() {
+    const QString path = lblFilename->text();
+    if (path == QLatin1String(kUntitled)) {
+        btnSaveAsClick();
+        return;
+    }
+    if (Exists(ToPath(path))) {
+        const Answer answer = m_prompts.question(kFileExists, true);
+        if (answer == Answer::Cancel) {
+            FocusCurrentGrid();
+            return;
+        }
+        if (answer == Answer::No) {
+            btnSaveAsClick();
+            return;
+        }
+    }
+    SaveTo(path);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnDownloadClick() {
+    const fs::path utility = m_platform.programFolder() / kDownloadUtility;
+    if (!Exists(utility)) {
+        m_prompts.warning(kUtilityMissing);
+        FocusCurrentGrid();
+        return;
+    }
+    if (lblFilename->text() == QLatin1String(kUntitled)) {
+        btnSaveAsClick();
+        if (!m_saveAsCompleted)
+            return;
+    }
+    if (m_state.modified) {
+        if (m_prompts.question(kSaveChanges, true) != Answer::Yes) {
+            FocusCurrentGrid();
+            return;
+        }
+        // The utility loads the file as it is on disk, saved or not.
+        btnSaveAsClick();
+    }
+    // The path travels as one argument; the Windows backend quotes it in the parameter string.
+    m_platform.shellExecute("open", utility, {lblFilename->text().toStdString()});
+    FocusCurrentGrid();
+}
+
+bool TfrmMain::SaveTo(const QString& path) {
+    lblModified->setText(kSaving);
+    // Painted now: the event loop does not run again until the save is over.
+    statusBar()->layout()->activate();
+    repaint();
+    const fs::path ckd = ToPath(path);
+    try {
+        WriteKeyDefinitionFile(m_document, ckd);
+    } catch (const FileError& error) {
+        lblModified->setText(m_state.modified ? kModified : QString());
+        m_prompts.error(QString::fromStdString(error.what()));
+        return false;
+    }
+    // An image that cannot be written does not undo the save: the .ckd is the document.
+    WriteDeviceImage(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    m_state.modified = false;
+    lblModified->clear();
+    return true;
+}
+
+bool TfrmMain::LoadFrom(const QString& path) {
+    const fs::path ckd = ToPath(path);
+    // A missing file would read as an empty document; opening it would then replace the image
+    // beside it with one of defaults.
+    if (!Exists(ckd)) {
+        m_prompts.warning(QStringLiteral("The file %1 was not found.").arg(path));
+        return false;
+    }
+    auto scratch = std::make_unique<KeypadDocument>();
+    scratch->ResetDocument();
+    int layout = 24;
+    try {
+        ReadKeyDefinitionFile(*scratch, ckd, [&layout](int numberOfKeys) { layout = numberOfKeys; });
+    } catch (const FileError& error) {
+        m_prompts.error(ReadErrorText(error));
+        return false;
+    }
+
+    m_cells.FreeCells();
+    m_document.settings = scratch->settings;
+    m_document.keys = scratch->keys;
+    m_state.modified = false;
+    if (layout == 48)
+        btn48KeysClick();
+    else
+        btn24KeysClick();
+    return true;
+}
+
+void TfrmMain::ShowFreshDocument() {
+    SelectFirstKey();
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    FocusCurrentGrid();
+}
+
+} // namespace keyloom

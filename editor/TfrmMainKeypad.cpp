@@ -1,0 +1,186 @@
+#include "editor/TfrmMain.h"
+
+#include "editor/KeyButtons.h"
+#include "editor/KeyboardPanel.h"
+#include "editor/KeypadPanel.h"
+#include "editor/MacroGrid.h"
+#include "editor/MacroTabs.h"
+#include "editor/Prompts.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace keyloom {
+
+namespace {
+
+constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
+
+} // namespace
+
+void TfrmMain::KeypadClick(QPushButton* button) {
+    const int keyIndex = KeyIndexOfButton(button);
+    if (keyIndex < 0)
+        return;
+    // Key buttons take no focus, so a description not yet confirmed is still in its box: it
+    // belongs to the key being left. Only the shown level's box is taken: the hidden one was
+    // loaded for whichever key was shown on that level last (or not at all since an Open), and
+    // whatever was typed into it was confirmed when its tab was left.
+    const int level = m_state.selectedLevel == 0 ? 0 : 1;
+    m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].name[static_cast<std::size_t>(level)] =
+        Controls(level).edDescription->text().toStdString();
+
+    m_state.selectedKey = keyIndex;
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::KeypadMouseDown(QPushButton* button, QPoint globalPosition) {
+    // The right-clicked key becomes the selected key before its menu shows.
+    button->setChecked(true);
+    KeypadClick(button);
+
+    const KeyRecord& key = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
+    keypadPanel->mnuCopyKeyMacro->setEnabled(key.codes(LevelOf(m_state.selectedLevel))[0] != 0);
+    keypadPanel->mnuPasteKeyMacro->setEnabled(m_macroClipboard[0] != 0);
+    // popup, not exec: the menu's items call back into the window when chosen.
+    keypadPanel->menuKeyType->popup(globalPosition);
+}
+
+void TfrmMain::menuKeyTypePopup() {
+    // A shift key becomes a toggle key (and back) only by way of the normal type, which keeps
+    // the two-key limits honest.
+    const int32_t keyType = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].KeyType;
+    const bool levelKey = keyType == kLevelShiftKey || keyType == kLevelToggleKey;
+    keypadPanel->menuKeyNormal->setEnabled(true);
+    keypadPanel->menuKeyShift->setEnabled(!levelKey);
+    keypadPanel->menuKeyToggle->setEnabled(!levelKey);
+}
+
+void TfrmMain::menuKeyTypeClick(int keyType) {
+    if (keyType != kNormalKey && keyType != kLevelShiftKey && keyType != kLevelToggleKey)
+        return;
+    KeyRecord& key = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
+    if (keyType == kNormalKey) {
+        key.KeyType = kNormalKey;
+    } else if (key.KeyType != keyType) {
+        // Only the keys of the layout in use count: the others are not on the keypad.
+        const auto begin = m_document.keys.begin();
+        const auto count = std::count_if(begin, begin + m_document.numberOfKeys,
+                                         [keyType](const KeyRecord& other) { return other.KeyType == keyType; });
+        if (count >= 2) {
+            m_prompts.warning(keyType == kLevelShiftKey ? QStringLiteral("Already have two Shift keys!")
+                                                        : QStringLiteral("Already have two Toggle keys!"));
+            key.KeyType = kNormalKey;
+        } else {
+            key.KeyType = keyType;
+        }
+    }
+    m_state.modified = true;
+    RefreshMacroView();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::mnuCopyKeyMacroClick() {
+    m_macroClipboard.fill(0);
+    const std::span<const uint8_t> codes =
+        m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].codes(LevelOf(m_state.selectedLevel));
+    std::copy(codes.begin(), codes.end(), m_macroClipboard.begin());
+    FocusCurrentGrid();
+}
+
+void TfrmMain::mnuPasteKeyMacroClick() {
+    const Level level = LevelOf(m_state.selectedLevel);
+    const int keyIndex = m_state.selectedKey;
+    const int room = m_document.LevelCapacity(level, keyIndex);
+    if (level == Level::Two && room == 0) {
+        m_prompts.warning(QStringLiteral("No room for this key. L1 for this key is using double space which "
+                                         "leaves no room for a L2 macro for this key."));
+        FocusCurrentGrid();
+        return;
+    }
+
+    const std::span<uint8_t> target = m_document.keys[static_cast<std::size_t>(keyIndex)].codes(level);
+    std::fill(target.begin(), target.end(), 0);
+    // A longer macro is cut at the room, even inside a multi-byte code.
+    int copied = 0;
+    while (copied < room && m_macroClipboard[static_cast<std::size_t>(copied)] != 0) {
+        target[static_cast<std::size_t>(copied)] = m_macroClipboard[static_cast<std::size_t>(copied)];
+        ++copied;
+    }
+    if (copied > 0)
+        m_state.modified = true;
+
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btn24KeysClick() { SwitchLayout(24, m_layout24Running); }
+
+void TfrmMain::btn48KeysClick() { SwitchLayout(48, m_layout48Running); }
+
+void TfrmMain::SwitchLayout(int numberOfKeys, bool& guard) {
+    // The file reader calls the layout commands too; one must not run inside the other.
+    if (m_layout24Running || m_layout48Running)
+        return;
+    guard = true;
+
+    m_document.numberOfKeys = numberOfKeys;
+    setWindowTitle(numberOfKeys == 48 ? QStringLiteral("Quorvane KeyloomVKxx (VK48)")
+                                      : QStringLiteral("Quorvane KeyloomVKxx (VK24)"));
+    keypadPanel->applyLayout(numberOfKeys);
+    KeyboardPanel_->applyLayout(numberOfKeys);
+
+    SelectFirstKey();
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    Controls(0).StringGrid->setFocus(Qt::OtherFocusReason);
+
+    guard = false;
+}
+
+int TfrmMain::KeyIndexOfButton(const QPushButton* button) const {
+    if (button == nullptr)
+        return -1;
+    return KeyIndexOfButtonTag(TagOf(button), m_document.numberOfKeys);
+}
+
+QPushButton* TfrmMain::ButtonOfKeyIndex(int keyIndex) const {
+    const int tag = ButtonTagOfKeyIndex(keyIndex, m_document.numberOfKeys);
+    return tag < 0 ? nullptr : keypadPanel->keys[static_cast<std::size_t>(tag)];
+}
+
+void TfrmMain::ShowKeyType(int keyIndex) {
+    QPushButton* button = ButtonOfKeyIndex(keyIndex);
+    if (button == nullptr)
+        return;
+    // Any other value, such as one from a hand-edited file, shows as a normal key.
+    const int32_t keyType = m_document.keys[static_cast<std::size_t>(keyIndex)].KeyType;
+    button->setText(keyType == kLevelShiftKey    ? QStringLiteral("S")
+                    : keyType == kLevelToggleKey ? QStringLiteral("T")
+                                                 : QString());
+}
+
+void TfrmMain::SelectFirstKey() {
+    m_state.selectedKey = 0;
+    m_state.selectedLevel = 0;
+    keypadPanel->keys[0]->setChecked(true);
+    {
+        // Only the selection changes here; the callers refresh.
+        const QSignalBlocker blocker(TabControl1);
+        TabControl1->setCurrentIndex(0);
+    }
+    m_state.heldModifiers.fill(false);
+}
+
+} // namespace keyloom

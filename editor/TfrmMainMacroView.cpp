@@ -1,0 +1,166 @@
+#include "editor/TfrmMain.h"
+
+#include "editor/KeyboardPanel.h"
+#include "editor/MacroGrid.h"
+#include "editor/MacroTabs.h"
+#include "editor/Prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace keyloom {
+
+namespace {
+
+const QString kNoRoomMessage = QStringLiteral(
+    "Not enough room for this key. You can make room by deleting one or more keys.\r\r"
+    "If both levels are used then each level can be up to 111 bytes long.\r"
+    "If only Level 1 is used then Level 1 can be up to 220 bytes long.");
+
+constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
+
+} // namespace
+
+LevelControls& TfrmMain::Controls(int level) {
+    return TabControl1->levels[level == 0 ? 0 : 1];
+}
+
+MacroGrid* TfrmMain::CurrentGrid() const {
+    return TabControl1->levels[m_state.selectedLevel == 0 ? 0 : 1].StringGrid;
+}
+
+void TfrmMain::FocusCurrentGrid() { CurrentGrid()->setFocus(Qt::OtherFocusReason); }
+
+void TfrmMain::RefreshMacroView() {
+    // Loading the level controls below raises their change events; the flag tells their
+    // handlers that this is not the user editing.
+    if (m_state.refreshing)
+        return;
+    m_state.refreshing = true;
+
+    const int key = m_state.selectedKey;
+    const Level level = LevelOf(m_state.selectedLevel);
+    const int room = m_document.LevelCapacity(level, key);
+
+    const QString header =
+        QStringLiteral("Key Codes for Key %1, Level %2").arg(key + 1).arg(m_state.selectedLevel + 1);
+    Controls(0).lblMacroHeader->setText(header);
+    Controls(1).lblMacroHeader->setText(header);
+
+    m_cells.FreeCells();
+    const int length = m_cells.RenderLevel(m_document, key, level);
+    FillMacroGrid(m_state.selectedLevel);
+
+    const KeyRecord& record = m_document.keys[static_cast<std::size_t>(key)];
+    const std::size_t slot = levelIndex(level);
+    LevelControls& controls = Controls(m_state.selectedLevel);
+    controls.lblLengthOfMacro->setText(QStringLiteral("Length of key data = %1 of %2").arg(length).arg(room));
+    controls.ProgressBar->setMaximum(room);
+    // A macro read from a file may be longer than its room (150 of 111): the bar is then full.
+    controls.ProgressBar->setValue(std::min(length, room));
+    controls.edDescription->setText(QString::fromStdString(record.name[slot]));
+    controls.cboxAutoRepeat->setChecked(record.autoRepeat[slot] != 0);
+    controls.comboMacroMode->setCurrentIndex(record.macroMode[slot]);
+
+    for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
+        ShowKeyType(keyIndex);
+
+    if (lblModified != nullptr)
+        lblModified->setText(m_state.modified ? QStringLiteral("Modified") : QString());
+
+    m_state.refreshing = false;
+}
+
+void TfrmMain::FillMacroGrid(int level) {
+    MacroGrid* shown = Controls(level).StringGrid;
+    MacroGrid* other = Controls(level == 0 ? 1 : 0).StringGrid;
+    other->clearTexts();
+
+    // Each cell of the shown grid is written once, with its cell or empty, so a refresh after
+    // one added code touches only the cells that changed.
+    int index = 0;
+    for (const MacroCell& cell : m_cells.cells()) {
+        if (cell.byteCount == 0)
+            break;
+        const std::string& text = m_state.revealCodes ? cell.codeText : cell.name;
+        shown->setCellText(index++, QString::fromStdString(text));
+    }
+    for (; index < MacroGrid::kColumns * MacroGrid::kRows; ++index)
+        shown->setCellText(index, QString());
+}
+
+void TfrmMain::SelectEndCell() {
+    CurrentGrid()->selectIndex(m_cells.CountCells(LevelOf(m_state.selectedLevel)));
+}
+
+void TfrmMain::ShowModifierState() {
+    // At or beyond the end the state after the last code shows: what an added code will see.
+    const int index = std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount() - 1);
+    KeyboardPanel_->showModifierState(m_cells.ModifiersAtCell(index));
+}
+
+void TfrmMain::AdvanceSelection(MacroGrid* grid) {
+    // One cell on; from column 7 that is column 0 of the next row. It starts from the selected
+    // cell, not the insertion cell, so a selection beyond the end walks on with each append.
+    grid->selectIndex(grid->selectedIndex() + 1);
+}
+
+int TfrmMain::InsertionCell() const {
+    return std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount());
+}
+
+int TfrmMain::InsertionOffset() const { return m_cells.BytesBeforeCell(InsertionCell()); }
+
+bool TfrmMain::RecordCodes(std::span<const uint8_t> codes) {
+    const int offset = InsertionOffset();
+    if (m_document.InsertCodes(LevelOf(m_state.selectedLevel), m_state.selectedKey, offset, codes) != 0) {
+        m_prompts.warning(kNoRoomMessage);
+        return false;
+    }
+    AdvanceSelection(CurrentGrid());
+    m_state.modified = true;
+    RefreshMacroView();
+    ShowModifierState();
+    FocusCurrentGrid();
+    return true;
+}
+
+namespace {
+
+// Makes a level's tab the shown one without its change signal running the tab handlers again.
+void ShowLevelTab(MacroTabs* tabs, int level) {
+    const QSignalBlocker blocker(tabs);
+    tabs->setCurrentIndex(level);
+}
+
+} // namespace
+
+void TfrmMain::tabLevel1Click() {
+    if (m_state.refreshing)
+        return;
+    m_state.selectedLevel = 0;
+    ShowLevelTab(TabControl1, 0);
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::tabLevel2Click() {
+    if (m_state.refreshing)
+        return;
+    m_state.selectedLevel = 1;
+    ShowLevelTab(TabControl1, 1);
+    RefreshMacroView();
+    SelectEndCell();
+    ShowModifierState();
+    FocusCurrentGrid();
+}
+
+} // namespace keyloom

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Renders the main window in both layouts on a virtual X display and writes
+# docs/main-window-24.png and docs/main-window-48.png. Run it again whenever the window changes.
+# KEYLOOM_BUILD names another build folder (default build/normal).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${KEYLOOM_BUILD:-build/normal}
+
+if [ "${1:-}" != "--on-display" ]; then
+  bash scripts/install-deps.sh
+  # import (ImageMagick) grabs the window, xwininfo (x11-utils) finds it.
+  missing=()
+  for package in imagemagick x11-utils; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    "${as_root[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+  fi
+  cmake --build "$build" --target KeyloomVKxx -j "$(nproc)"
+  mkdir -p docs
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" --on-display
+fi
+
+work=$(mktemp -d)
+program=
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+unset QT_QPA_PLATFORM
+
+# The layout comes from the settings file of a fresh home folder, as it does at a user's start.
+for keys in 24 48; do
+  home=$work/home-$keys
+  mkdir -p "$home/Documents/Quorvane/KeyloomVKxx" "$work/run-$keys"
+  chmod 700 "$work/run-$keys"
+  printf '[CONFIGURATION]\r\nNumber_of_Keys=%s\r\n' "$keys" > "$home/Documents/Quorvane/KeyloomVKxx/KeyloomVKxx.ini"
+
+  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$work/run-$keys "$build/bin/KeyloomVKxx" &
+  program=$!
+  title="Quorvane KeyloomVKxx (VK$keys)"
+  window=
+  for _ in $(seq 100); do
+    window=$(xwininfo -root -tree | awk -v title="\"$title\":" 'index($0, title) { print $1; exit }')
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "The window \"$title\" did not appear." >&2; exit 1; }
+  sleep 1 # the first paint
+  import -window "$window" "docs/main-window-$keys.png"
+  kill "$program"
+  wait "$program" 2> /dev/null || true
+  program=
+  echo "docs/main-window-$keys.png"
+done
