@@ -1,3 +1,4 @@
+#include "files/AtomicFile.h"
 #include "files/DeviceImage.h"
 #include "files/KeyDefinitionFile.h"
 
@@ -69,5 +70,40 @@ void BM_BuildFullDeviceImage(benchmark::State& state) {
     std::filesystem::remove(bin);
 }
 BENCHMARK(BM_BuildFullDeviceImage)->Unit(benchmark::kMicrosecond);
+
+// The same work without the disk: the writer onto the lines of a file already read, then the bytes.
+void BM_WriteFullKeyDefinitionInMemory(benchmark::State& state) {
+    KeypadDocument document = FullDocument();
+    IniFile written;
+    WriteKeyDefinition(document, written);
+    const std::string bytes = written.ToBytes();
+    int flip = 0;
+    for (auto _ : state) {
+        document.settings.keyRollOver = 2 + (flip ^= 1);
+        IniFile ini = IniFile::FromBytes(bytes);
+        WriteKeyDefinition(document, ini);
+        benchmark::DoNotOptimize(ini.ToBytes());
+    }
+}
+BENCHMARK(BM_WriteFullKeyDefinitionInMemory)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildFullDeviceImageInMemory(benchmark::State& state) {
+    IniFile written;
+    WriteKeyDefinition(FullDocument(), written);
+    const std::string bytes = written.ToBytes();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildDeviceImage(IniFile::FromBytes(bytes), 48));
+}
+BENCHMARK(BM_BuildFullDeviceImageInMemory)->Unit(benchmark::kMicrosecond);
+
+// The share of the file system in the figures above: replacing a file of an image's size.
+void BM_ReplaceFileAtomically(benchmark::State& state) {
+    const std::filesystem::path path = BenchFile("keyloom-bench-atomic.bin");
+    const std::string bytes(5000, 'x');
+    for (auto _ : state)
+        WriteFileAtomically(path, bytes);
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReplaceFileAtomically)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -100,7 +100,10 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
     std::ifstream stream(path, std::ios::binary);
     if (!stream)
         throw FileError("Unable to read " + path.string(), path);
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    // One read of the whole file; the size is only a first guess if the file is growing.
+    bytes.resize(static_cast<std::size_t>(fs::file_size(path, error)));
+    stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(stream.gcount()));
     if (stream.bad())
         throw FileError("Unable to read " + path.string(), path);
     return true;

@@ -1,10 +1,15 @@
 #include "files/CodesText.h"
 
+#include <algorithm>
+
 namespace keyloom {
 
 std::u32string CodesTextCharacters(std::string_view utf8) {
-    std::u32string characters;
-    characters.reserve(utf8.size());
+    std::u32string characters(utf8.begin(), utf8.end());
+    // Codes texts are ASCII but for hand-made mistakes.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return characters;
+    characters.clear();
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         const std::size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
@@ -23,13 +28,12 @@ std::u32string CodesTextCharacters(std::string_view utf8) {
 
 std::string CodesText(std::span<const uint8_t> codes) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(codes.size() * 2);
-    for (const uint8_t byte : codes) {
-        if (byte == 0)
-            break;
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
+    const auto end = std::find(codes.begin(), codes.end(), 0);
+    std::string text(static_cast<std::size_t>(end - codes.begin()) * 2, '0');
+    char* out = text.data();
+    for (auto byte = codes.begin(); byte != end; ++byte) {
+        *out++ = kDigits[*byte >> 4];
+        *out++ = kDigits[*byte & 0x0F];
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "files/AtomicFile.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <system_error>
@@ -71,14 +72,27 @@ std::string_view CutAtCharacters(std::string_view text, std::size_t maxCharacter
     return text;
 }
 
-// Text that can stand on one line of the file: valid UTF-8, line breaks turned into blanks.
-std::string OneLine(std::string_view text) {
-    std::string line = DecodeText(text, TextEncoding::Utf8);
-    for (char& character : line) {
+// Text that can stand on one line of the file: valid UTF-8, line breaks turned into blanks. Most
+// text already can, and is returned as it is; otherwise the mended text is kept in storage.
+std::string_view OneLine(std::string_view text, std::string& storage) {
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
+    });
+    if (plain)
+        return text;
+    storage = DecodeText(text, TextEncoding::Utf8);
+    for (char& character : storage) {
         if (character == '\r' || character == '\n')
             character = ' ';
     }
-    return line;
+    return storage;
+}
+
+std::string Concat(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const std::string_view part : parts)
+        text += part;
+    return text;
 }
 
 // The width of one code unit, in which line ends are found.
@@ -128,8 +142,10 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
 
     // The decoders turn every CR and LF unit into the same character and never make one out of
     // anything else, so the raw lines and the decoded lines pair up one to one.
-    const std::vector<LineSpan> rawLines = SplitLines(body, UnitSize(ini.m_encoding));
     const std::vector<LineSpan> textLines = SplitLines(text, 1);
+    // UTF-8 is its own decoding.
+    const std::vector<LineSpan> rawLines =
+        text == body ? textLines : SplitLines(body, UnitSize(ini.m_encoding));
     assert(rawLines.size() == textLines.size());
 
     ini.m_lines.reserve(textLines.size());
@@ -140,6 +156,7 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
                                std::string(body.substr(raw.begin, raw.end - raw.begin)),
                                text.substr(decoded.contentEnd, decoded.end - decoded.contentEnd)});
     }
+    ini.IndexSections();
     return ini;
 }
 
@@ -150,12 +167,27 @@ IniFile IniFile::Load(const std::filesystem::path& path) {
     return FromBytes(bytes);
 }
 
-std::optional<std::size_t> IniFile::FindSection(std::string_view section) const {
-    const std::string_view wanted = Trim(section);
+void IniFile::IndexSections() {
+    m_sections.clear();
+    m_lastSection = 0;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const ParsedLine line = Parse(m_lines[i].text);
-        if (line.kind == ParsedLine::Kind::Section && EqualsIgnoringCase(line.name, wanted))
-            return i;
+        if (line.kind == ParsedLine::Kind::Section)
+            m_sections.push_back({i, std::string(line.name)});
+    }
+}
+
+std::optional<std::size_t> IniFile::FindSection(std::string_view section) const {
+    const std::string_view wanted = Trim(section);
+    // Only a first match is remembered, and it is forgotten whenever a header is added or the
+    // headers are indexed again, so it is still the first section of its name.
+    if (m_lastSection < m_sections.size() && EqualsIgnoringCase(m_sections[m_lastSection].name, wanted))
+        return m_sections[m_lastSection].line;
+    for (std::size_t i = 0; i < m_sections.size(); ++i) {
+        if (EqualsIgnoringCase(m_sections[i].name, wanted)) {
+            m_lastSection = i;
+            return m_sections[i].line;
+        }
     }
     return std::nullopt;
 }
@@ -175,9 +207,12 @@ IniFile::KeyLines(std::size_t sectionLine) const {
 
 std::optional<std::size_t> IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
     const std::string_view wanted = Trim(key);
-    for (const auto& [line, name] : KeyLines(sectionLine)) {
-        if (EqualsIgnoringCase(name, wanted))
-            return line;
+    for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
+        const ParsedLine line = Parse(m_lines[i].text);
+        if (line.kind == ParsedLine::Kind::Section)
+            break;
+        if (line.kind == ParsedLine::Kind::Key && EqualsIgnoringCase(line.name, wanted))
+            return i;
     }
     return std::nullopt;
 }
@@ -226,14 +261,17 @@ std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string sectionName = OneLine(section);
-    const std::string keyName = OneLine(key);
-    const std::string newValue = OneLine(value);
+    std::string sectionStorage;
+    std::string keyStorage;
+    std::string valueStorage;
+    const std::string_view sectionName = OneLine(section, sectionStorage);
+    const std::string_view keyName = OneLine(key, keyStorage);
+    const std::string_view newValue = OneLine(value, valueStorage);
 
     const std::optional<std::size_t> sectionLine = FindSection(sectionName);
     if (!sectionLine) {
-        InsertLine(m_lines.size(), "[" + sectionName + "]");
-        InsertLine(m_lines.size(), keyName + "=" + newValue);
+        InsertLine(m_lines.size(), Concat({"[", sectionName, "]"}));
+        InsertLine(m_lines.size(), Concat({keyName, "=", newValue}));
         return;
     }
     const std::optional<std::size_t> keyLine = FindKey(*sectionLine, keyName);
@@ -241,7 +279,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         // After the section's last key, so that blank lines and comments before the next
         // section stay with it.
         const auto keys = KeyLines(*sectionLine);
-        InsertLine((keys.empty() ? *sectionLine : keys.back().first) + 1, keyName + "=" + newValue);
+        InsertLine((keys.empty() ? *sectionLine : keys.back().first) + 1, Concat({keyName, "=", newValue}));
         return;
     }
     const ParsedLine current = Parse(m_lines[*keyLine].text);
@@ -249,7 +287,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     // document leaves the file as it was.
     if (current.value == Trim(newValue))
         return;
-    ReplaceLine(*keyLine, std::string(current.name) + "=" + newValue);
+    ReplaceLine(*keyLine, Concat({current.name, "=", newValue}));
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -270,6 +308,9 @@ void IniFile::ReplaceLine(std::size_t index, std::string text) {
     line.text = std::move(text);
     line.raw.clear(); // the line keeps its own line end
     m_changed = true;
+    // A key whose name starts with '[' can turn into a section header.
+    if (Parse(line.text).kind == ParsedLine::Kind::Section)
+        IndexSections();
 }
 
 void IniFile::InsertLine(std::size_t index, std::string text) {
@@ -287,9 +328,21 @@ void IniFile::InsertLine(std::size_t index, std::string text) {
                 previous.raw += EncodeText(kNewLine, m_encoding);
         }
     }
+    const ParsedLine parsed = Parse(text);
+    std::optional<SectionHeader> header;
+    if (parsed.kind == ParsedLine::Kind::Section)
+        header = SectionHeader{index, std::string(parsed.name)};
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index),
                    Line{std::move(text), {}, std::string(kNewLine)});
     m_changed = true;
+    auto later = std::find_if(m_sections.begin(), m_sections.end(),
+                              [&](const SectionHeader& section) { return section.line >= index; });
+    for (auto shifted = later; shifted != m_sections.end(); ++shifted)
+        ++shifted->line;
+    if (header) {
+        m_sections.insert(later, std::move(*header));
+        m_lastSection = 0;
+    }
 }
 
 std::string IniFile::ToBytes() const {

@@ -74,6 +74,9 @@ private:
     // The key lines of the section whose header is at sectionLine, with the keys' names.
     std::vector<std::pair<std::size_t, std::string_view>> KeyLines(std::size_t sectionLine) const;
 
+    // The header lines of all sections, in file order: lookups visit these instead of every line.
+    void IndexSections();
+
     void ReplaceLine(std::size_t index, std::string text);
     void InsertLine(std::size_t index, std::string text);
     // Before a Windows-1252 file changes: it becomes UTF-8 as a whole. A file that mixed the two
@@ -82,6 +85,14 @@ private:
     void LeaveWindows1252();
 
     std::vector<Line> m_lines;
+    struct SectionHeader {
+        std::size_t line;
+        std::string name; // trimmed, as the file spells it
+    };
+    std::vector<SectionHeader> m_sections;
+    // The position in m_sections of the last section found: the writer and the readers ask for
+    // the same section many times in a row.
+    mutable std::size_t m_lastSection = 0;
     TextEncoding m_encoding = TextEncoding::Utf8;
     bool m_changed = false;
 };

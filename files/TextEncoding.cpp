@@ -82,10 +82,20 @@ void AppendUtf16Le(std::string& bytes, char32_t unit) {
     bytes += static_cast<char>(unit >> 8);
 }
 
+// The end of the run of ASCII bytes that starts at i: most of a key definition file.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t i) {
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 std::string DecodeUtf8(std::string_view bytes) {
-    std::string text;
+    const std::size_t asciiEnd = AsciiRunEnd(bytes, 0);
+    if (asciiEnd == bytes.size())
+        return std::string(bytes);
+    std::string text(bytes.substr(0, asciiEnd));
     text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) {
+    for (std::size_t i = asciiEnd; i < bytes.size();) {
         char32_t codePoint = 0;
         const std::size_t length = SequenceLength(bytes, i, codePoint);
         if (length == 0) {
@@ -167,7 +177,7 @@ std::string EncodeUtf16Le(std::string_view utf8) {
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
+    for (std::size_t i = AsciiRunEnd(bytes, 0); i < bytes.size();) {
         char32_t codePoint = 0;
         const std::size_t length = SequenceLength(bytes, i, codePoint);
         if (length == 0)
