@@ -197,6 +197,10 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     central->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
 
     ConnectPanels();
+    ConnectRecording();
+    ConnectLevels();
+    ConnectTyping();
+    ConnectDialogs();
     FormCreate(arguments);
 
     layout()->activate();

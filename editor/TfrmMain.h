@@ -85,6 +85,18 @@ public:
     void tabLevel1Click();
     void tabLevel2Click();
 
+    // === Recording: the Tag table, popup menus, on-screen keyboard (TfrmMainRecording.cpp) ===
+    // === end of Recording ===
+
+    // === Level settings and erasing (TfrmMainLevels.cpp) ===
+    // === end of Level settings ===
+
+    // === Typing into the grids (TfrmMainTyping.cpp) ===
+    // === end of Typing ===
+
+    // === Dialogs and help (TfrmMainDialogs.cpp) ===
+    // === end of Dialogs ===
+
     // The grid of the selected level, and giving it the keyboard focus.
     MacroGrid* CurrentGrid() const;
     void FocusCurrentGrid();
@@ -115,6 +127,11 @@ private:
     void BuildToolbar();
     void BuildStatusBar();
     void ConnectPanels();
+    // Each wires its own controls; called by the constructor after ConnectPanels.
+    void ConnectRecording();
+    void ConnectLevels();
+    void ConnectTyping();
+    void ConnectDialogs();
     void FormCreate(const QStringList& arguments);
     // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
     void RunCommand(const std::function<void()>& command);

@@ -1,0 +1,7 @@
+#include "editor/TfrmMain.h"
+
+namespace keyloom {
+
+void TfrmMain::ConnectRecording() {}
+
+} // namespace keyloom
