@@ -86,6 +86,8 @@ public:
     void tabLevel2Click();
 
     // === Recording: the Tag table, popup menus, on-screen keyboard (TfrmMainRecording.cpp) ===
+    // Records the bytes of a Tag as KeyboardClick does (typing uses it too). True when recorded.
+    bool RecordTag(int tag);
     // === end of Recording ===
 
     // === Level settings and erasing (TfrmMainLevels.cpp) ===

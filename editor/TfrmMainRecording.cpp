@@ -4,4 +4,6 @@ namespace keyloom {
 
 void TfrmMain::ConnectRecording() {}
 
+bool TfrmMain::RecordTag(int) { return false; }
+
 } // namespace keyloom
