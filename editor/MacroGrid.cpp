@@ -87,9 +87,30 @@ void MacroGrid::clearTexts() {
         setCellText(index, QString());
 }
 
+bool MacroGrid::isNavigationKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MacroGrid::keyPressEvent(QKeyEvent* event) {
     emit keyDown(event);
-    QTableWidget::keyPressEvent(event);
+    // Every other key is typed into the macro: the view must not also search for it, copy a
+    // cell (Ctrl+C) or pass it on to the tabs (Ctrl+Tab).
+    if (isNavigationKey(event->key()))
+        QTableWidget::keyPressEvent(event);
+    else
+        event->accept();
 }
 
 void MacroGrid::keyReleaseEvent(QKeyEvent* event) {

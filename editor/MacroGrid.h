@@ -21,6 +21,9 @@ public:
     QString cellText(int index) const;
     void clearTexts();
 
+    // Home, End, Page Up, Page Down and the arrows: the keys that move the selection.
+    static bool isNavigationKey(int qtKey);
+
 signals:
     // Key events reach the window before the grid's own handling (typing records codes).
     void keyDown(QKeyEvent* event);

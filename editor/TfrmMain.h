@@ -88,15 +88,83 @@ public:
     // === Recording: the Tag table, popup menus, on-screen keyboard (TfrmMainRecording.cpp) ===
     // Records the bytes of a Tag as KeyboardClick does (typing uses it too). True when recorded.
     bool RecordTag(int tag);
+    // Handlers take the clicked control and read its Tag.
+    void KeyboardClick(const QObject* sender);
+    void ModifierClick(const QObject* sender);
+    // ModifierClick by Tag (29, 42, 56, 101, 87, 54, 90, 102): a press or a release, decided by the
+    // macro's state at the selected cell. Typing calls it for a released modifier key.
+    void RecordModifier(int tag);
+    void keyDelayClick();
+    void MouseClick(const QObject* sender);
+    void MouseMoveClick(const QObject* sender);
+    void TrackBar1Change(int value);
+    void keyMediaClick();
+    void keyMouseClick();
+    void keyMoreClick();
+    void keyLED1Click();
+    void keyLED2Click();
+    void keyLED3Click();
     // === end of Recording ===
 
     // === Level settings and erasing (TfrmMainLevels.cpp) ===
+    // Both reveal-codes boxes follow the one flag; not a change of the document.
+    void cboxRevealCodes1Change();
+    void cboxRevealCodes2Change();
+    void cboxAutoRepeatL1Change();
+    void cboxAutoRepeatL2Change();
+    void comboMacroMode1Change();
+    void comboMacroMode2Change();
+    // The box's text becomes the level's name when the edit is committed (Enter or focus loss).
+    void edDescription1Change();
+    void edDescription2Change();
+    // keyCode: a Windows virtual-key code; Enter (13) moves the focus to the level's grid.
+    void edDescription1KeyDown(int keyCode);
+    void edDescription2KeyDown(int keyCode);
+    void btnEraseAllL1Click();
+    void btnEraseAllL2Click();
+    void btnEraseSelectedL1Click();
+    void btnEraseSelectedL2Click();
+    void StringGrid1DblClick();
+    void StringGrid2DblClick();
+
+private:
+    void RevealCodesChange(int level);
+    void AutoRepeatChange(int level);
+    void MacroModeChange(int level);
+    void DescriptionChange(int level);
+    void DescriptionKeyDown(int level, int keyCode);
+    void EraseAll(int level);
+    void EraseSelected(int level);
+
+public:
     // === end of Level settings ===
 
     // === Typing into the grids (TfrmMainTyping.cpp) ===
+    // Keys typed while a grid has the focus, as (Windows virtual-key code, character) pairs: a
+    // printable character arrives with key code 0 (see KeyAdapter.h).
+    void StringGridKeyDown(int keyCode, int character);
+    void StringGridKeyUp(int keyCode);
+    // Every key release in the window, after the focused control's own handling.
+    void FormKeyUp(int keyCode);
     // === end of Typing ===
 
     // === Dialogs and help (TfrmMainDialogs.cpp) ===
+    void btnPropertiesClick();
+    void btnShortcutClick();
+    void btnHelpClick();
+    void mnuAboutClick();
+    void mnuManualClick();
+    void btnTestClick();
+    void btnLabelsClick();
+    // The Help button's popup menu, which is also its context menu.
+    QMenu* menuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+    QAction* mnuManual = nullptr;
+    // Created once, right after the main window, in this order; children of the window, shown
+    // modally. (Named with "class" so that they need no declaration outside this block.)
+    class TfrmAbout* frmAbout = nullptr;
+    class TfrmProperties* frmProperties = nullptr;
+    class TfrmShortcut* frmShortcut = nullptr;
     // === end of Dialogs ===
 
     // The grid of the selected level, and giving it the keyboard focus.

@@ -1,7 +1,139 @@
 #include "editor/TfrmMain.h"
 
+#include "dialogs/TfrmAbout.h"
+#include "dialogs/TfrmProperties.h"
+#include "dialogs/TfrmShortcut.h"
+#include "editor/Prompts.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+
+#include <filesystem>
+#include <system_error>
+
 namespace keyloom {
 
-void TfrmMain::ConnectDialogs() {}
+namespace fs = std::filesystem;
+
+namespace {
+
+// The key test program beside the program; on other systems it has no extension, but the
+// users' message names it as they know it.
+#ifdef _WIN32
+constexpr const char* kKeyTestProgram = "KeyTest.exe";
+#else
+constexpr const char* kKeyTestProgram = "KeyTest";
+#endif
+constexpr const char* kManual = "KeyloomVKxx.pdf";
+
+const QString kManualMissing = QStringLiteral("The document KeyloomVKxx.pdf was not found.");
+const QString kKeyTestMissing = QStringLiteral("The KeyTest.exe file download utility was not found.");
+const QString kModified = QStringLiteral("Modified");
+
+// The Help menu opens this far above the pointer, so that it does not cover the button's caption.
+constexpr int kHelpMenuRise = 10;
+
+fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
+QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+} // namespace
+
+void TfrmMain::ConnectDialogs() {
+    // The folders are found later, in FormCreate: the dialogs keep references to the paths.
+    frmAbout = new TfrmAbout(m_platform, m_folders.area, this);
+    frmProperties = new TfrmProperties(m_document, this);
+    ShortcutPrompts shortcutPrompts{
+        .chooseFile = [this](const QString& filter, const QString& folder) {
+            FileDialogRequest request;
+            request.filter = filter;
+            request.folder = folder;
+            return m_prompts.openFileName(request);
+        },
+        .error = [this](const QString& text) { m_prompts.error(text); },
+        .information = [this](const QString& text) { m_prompts.information(text); },
+    };
+    frmShortcut = new TfrmShortcut(m_platform, std::move(shortcutPrompts), m_folders.macroFiles, this);
+    connect(frmProperties, &TfrmProperties::settingsWritten, this, [this] { m_state.modified = true; });
+
+    menuHelp = new QMenu(this);
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    mnuAbout = menuHelp->addAction(QStringLiteral("&About..."));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuManual = menuHelp->addAction(QStringLiteral("PDF &User Manual"));
+    mnuManual->setObjectName(QStringLiteral("mnuManual"));
+    btnHelp->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(btnHelp, &QWidget::customContextMenuRequested, this,
+            [this](QPoint position) { menuHelp->popup(btnHelp->mapToGlobal(position)); });
+
+    const auto command = [this](void (TfrmMain::*handler)()) {
+        return [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnProperties, &QToolButton::clicked, this, command(&TfrmMain::btnPropertiesClick));
+    connect(btnShortcut, &QToolButton::clicked, this, command(&TfrmMain::btnShortcutClick));
+    connect(btnHelp, &QToolButton::clicked, this, command(&TfrmMain::btnHelpClick));
+    connect(btnTest, &QToolButton::clicked, this, command(&TfrmMain::btnTestClick));
+    connect(btnLabels, &QToolButton::clicked, this, command(&TfrmMain::btnLabelsClick));
+    connect(mnuAbout, &QAction::triggered, this, command(&TfrmMain::mnuAboutClick));
+    connect(mnuManual, &QAction::triggered, this, command(&TfrmMain::mnuManualClick));
+}
+
+void TfrmMain::btnPropertiesClick() {
+    frmProperties->exec();
+    lblModified->setText(m_state.modified ? kModified : QString());
+}
+
+void TfrmMain::btnShortcutClick() {
+    frmShortcut->exec();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnHelpClick() {
+    // At the pointer, wherever on the button it was clicked.
+    const QPoint pointer = QCursor::pos();
+    menuHelp->popup(QPoint(pointer.x(), pointer.y() - kHelpMenuRise));
+    FocusCurrentGrid();
+}
+
+void TfrmMain::mnuAboutClick() {
+    frmAbout->exec();
+    FocusCurrentGrid();
+}
+
+void TfrmMain::mnuManualClick() {
+    const fs::path manual = m_platform.programFolder() / kManual;
+    if (Exists(manual))
+        m_platform.shellExecute("open", manual, {});
+    else
+        m_prompts.warning(kManualMissing);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnTestClick() {
+    const fs::path program = m_platform.programFolder() / kKeyTestProgram;
+    // Started and not waited for: the editor goes on at once.
+    if (Exists(program))
+        m_platform.shellExecute("open", program, {});
+    else
+        m_prompts.warning(kKeyTestMissing);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnLabelsClick() {
+    // No title and no filter: the templates are pictures, documents and spreadsheets.
+    FileDialogRequest request;
+    request.folder = ToQString(m_folders.keycapLabels);
+    if (const std::optional<QString> chosen = m_prompts.openFileName(request))
+        m_platform.shellExecute("edit", ToPath(*chosen), {});
+    FocusCurrentGrid();
+}
 
 } // namespace keyloom

@@ -1,7 +1,153 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/KeyAdapter.h"
+#include "editor/MacroGrid.h"
+#include "editor/MacroTabs.h"
+#include "editor/Prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
 namespace keyloom {
 
-void TfrmMain::ConnectLevels() {}
+namespace {
+
+const QString kNothingToErase = QStringLiteral("Nothing to erase!");
+constexpr int kEnterKey = 13;
+
+constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
+
+} // namespace
+
+void TfrmMain::ConnectLevels() {
+    for (int level = 0; level < 2; ++level) {
+        const LevelControls& controls = Controls(level);
+        const auto handler = [this](void (TfrmMain::*member)(int), int forLevel) {
+            return [this, member, forLevel] { RunCommand([this, member, forLevel] { (this->*member)(forLevel); }); };
+        };
+        connect(controls.cboxRevealCodes, &QCheckBox::toggled, this, handler(&TfrmMain::RevealCodesChange, level));
+        connect(controls.cboxAutoRepeat, &QCheckBox::toggled, this, handler(&TfrmMain::AutoRepeatChange, level));
+        connect(controls.comboMacroMode, &QComboBox::currentIndexChanged, this,
+                handler(&TfrmMain::MacroModeChange, level));
+        connect(controls.edDescription, &QLineEdit::editingFinished, this,
+                handler(&TfrmMain::DescriptionChange, level));
+        connect(controls.btnEraseAll, &QPushButton::clicked, this, handler(&TfrmMain::EraseAll, level));
+        connect(controls.btnEraseSelected, &QPushButton::clicked, this, handler(&TfrmMain::EraseSelected, level));
+        // The press that comes with a double click has already selected the cell under the pointer.
+        connect(controls.StringGrid, &QTableWidget::cellDoubleClicked, this, handler(&TfrmMain::EraseSelected, level));
+        new KeyAdapter(
+            controls.edDescription, controls.edDescription,
+            [this, level](TypedKey key) { RunCommand([this, level, key] { DescriptionKeyDown(level, key.keyCode); }); },
+            {});
+    }
+}
+
+void TfrmMain::cboxRevealCodes1Change() { RevealCodesChange(0); }
+void TfrmMain::cboxRevealCodes2Change() { RevealCodesChange(1); }
+void TfrmMain::cboxAutoRepeatL1Change() { AutoRepeatChange(0); }
+void TfrmMain::cboxAutoRepeatL2Change() { AutoRepeatChange(1); }
+void TfrmMain::comboMacroMode1Change() { MacroModeChange(0); }
+void TfrmMain::comboMacroMode2Change() { MacroModeChange(1); }
+void TfrmMain::edDescription1Change() { DescriptionChange(0); }
+void TfrmMain::edDescription2Change() { DescriptionChange(1); }
+void TfrmMain::edDescription1KeyDown(int keyCode) { DescriptionKeyDown(0, keyCode); }
+void TfrmMain::edDescription2KeyDown(int keyCode) { DescriptionKeyDown(1, keyCode); }
+void TfrmMain::btnEraseAllL1Click() { EraseAll(0); }
+void TfrmMain::btnEraseAllL2Click() { EraseAll(1); }
+void TfrmMain::btnEraseSelectedL1Click() { EraseSelected(0); }
+void TfrmMain::btnEraseSelectedL2Click() { EraseSelected(1); }
+void TfrmMain::StringGrid1DblClick() { btnEraseSelectedL1Click(); }
+void TfrmMain::StringGrid2DblClick() { btnEraseSelectedL2Click(); }
+
+void TfrmMain::RevealCodesChange(int level) {
+    const bool reveal = Controls(level).cboxRevealCodes->isChecked();
+    m_state.revealCodes = reveal;
+    {
+        // The other box only follows; its own change must not run this again.
+        QCheckBox* other = Controls(level == 0 ? 1 : 0).cboxRevealCodes;
+        const QSignalBlocker blocker(other);
+        other->setChecked(reveal);
+    }
+    RefreshMacroView();
+    Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::AutoRepeatChange(int level) {
+    if (m_state.refreshing)
+        return;
+    KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
+    record.autoRepeat[levelIndex(LevelOf(level))] = Controls(level).cboxAutoRepeat->isChecked() ? 1 : 0;
+    m_state.modified = true;
+    RefreshMacroView();
+    Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::MacroModeChange(int level) {
+    if (m_state.refreshing)
+        return;
+    KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
+    record.macroMode[levelIndex(LevelOf(level))] = Controls(level).comboMacroMode->currentIndex();
+    m_state.modified = true;
+    RefreshMacroView();
+    Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::DescriptionChange(int level) {
+    if (m_state.refreshing)
+        return;
+    // A name is a label for the user, not part of what the keypad plays: it is kept without
+    // marking the document changed.
+    KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
+    record.name[levelIndex(LevelOf(level))] = Controls(level).edDescription->text().toStdString();
+}
+
+void TfrmMain::DescriptionKeyDown(int level, int keyCode) {
+    if (keyCode == kEnterKey)
+        Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::EraseAll(int level) {
+    LevelControls& controls = Controls(level);
+    // The bar's value stops at its maximum, and a level with no room (a file may hold one) has a
+    // bar of maximum 0 even when it holds codes: the level's own length decides.
+    if (m_document.Length(LevelOf(level), m_state.selectedKey) > 0) {
+        std::span<uint8_t> codes = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].codes(LevelOf(level));
+        std::fill(codes.begin(), codes.end(), uint8_t{0});
+        m_state.modified = true;
+        RefreshMacroView();
+        ShowModifierState();
+        controls.StringGrid->selectIndex(0);
+    } else {
+        m_prompts.warning(kNothingToErase);
+    }
+    controls.StringGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::EraseSelected(int level) {
+    MacroGrid* grid = Controls(level).StringGrid;
+    const int cell = grid->selectedIndex();
+    if (cell >= m_cells.cellCount()) {
+        m_prompts.warning(kNothingToErase);
+        grid->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The whole cell goes: a delay's three bytes, an extended key's two.
+    const int offset = m_cells.BytesBeforeCell(cell);
+    const int count = m_cells.BytesBeforeCell(cell + 1) - offset;
+    m_document.EraseCodes(LevelOf(m_state.selectedLevel), m_state.selectedKey, offset, count);
+    m_state.modified = true;
+    RefreshMacroView();
+    ShowModifierState();
+    // The next modifier typed or clicked here starts from the state the macro now has at this cell.
+    const ModifierState state = m_cells.ModifiersAtCell(cell);
+    for (std::size_t bit = 0; bit < m_state.heldModifiers.size(); ++bit)
+        m_state.heldModifiers[bit] = (state & (1u << bit)) != 0;
+    grid->setFocus(Qt::OtherFocusReason);
+}
 
 } // namespace keyloom

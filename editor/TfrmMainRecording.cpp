@@ -1,9 +1,190 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/KeyboardPanel.h"
+#include "editor/KeypadPanel.h"
+#include "editor/MacroGrid.h"
+#include "editor/Prompts.h"
+#include "editor/RecordingMenus.h"
+#include "editor/TagCodeTable.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+
+#include <algorithm>
+#include <array>
+
 namespace keyloom {
 
-void TfrmMain::ConnectRecording() {}
+namespace {
 
-bool TfrmMain::RecordTag(int) { return false; }
+constexpr int kFirstMouseButtonTag = 163;
+constexpr int kLastMouseButtonTag = 167;
+constexpr int kDoubleClickTags = 1000; // a double click is its button's Tag + 1000
+constexpr int32_t kMultimediaKeyboardMouse = 12;
+constexpr uint8_t kDelayPrefix = 0xE2;
+constexpr uint8_t kDelayCommand = 0x01;
+
+const QString kDeviceTypeWarning =
+    QStringLiteral("The Properties panel USB Device Type is \rnot set for Multimedia Keyboard-Mouse.");
+
+// The keyboard lies at the bottom of the window: its menus open above the pointer, by about
+// their own height, so that they do not run off the bottom of the screen.
+constexpr int kMediaMenuRise = 300;
+constexpr int kMoreMenuRise = 150;
+constexpr int kMouseMenuRise = 150;
+constexpr int kLedMenuRise = 50;
+
+} // namespace
+
+void TfrmMain::ConnectRecording() {
+    KeyboardPanel* panel = KeyboardPanel_;
+    const auto command = [this](auto handler) {
+        return [this, handler] { RunCommand(handler); };
+    };
+    for (const KeyboardPanel::Key& key : panel->keys) {
+        QPushButton* button = key.button;
+        std::function<void()> handler;
+        switch (key.handler) {
+        case KeyHandler::Keyboard: handler = [this, button] { KeyboardClick(button); }; break;
+        case KeyHandler::Modifier: handler = [this, button] { ModifierClick(button); }; break;
+        case KeyHandler::Delay: handler = [this] { keyDelayClick(); }; break;
+        case KeyHandler::Media: handler = [this] { keyMediaClick(); }; break;
+        case KeyHandler::Mouse: handler = [this] { keyMouseClick(); }; break;
+        case KeyHandler::More: handler = [this] { keyMoreClick(); }; break;
+        case KeyHandler::Led1: handler = [this] { keyLED1Click(); }; break;
+        case KeyHandler::Led2: handler = [this] { keyLED2Click(); }; break;
+        case KeyHandler::Led3: handler = [this] { keyLED3Click(); }; break;
+        }
+        connect(button, &QPushButton::clicked, this, command(handler));
+    }
+    QAbstractButton* lamp = panel->ledCapsLock;
+    connect(lamp, &QAbstractButton::clicked, this, command([this, lamp] { KeyboardClick(lamp); }));
+
+    for (const RecordingMenus::Item& item : panel->menus.items) {
+        QAction* action = item.action;
+        std::function<void()> handler;
+        switch (item.handler) {
+        case MenuHandler::Keyboard: handler = [this, action] { KeyboardClick(action); }; break;
+        case MenuHandler::MouseButton: handler = [this, action] { MouseClick(action); }; break;
+        case MenuHandler::MouseMove: handler = [this, action] { MouseMoveClick(action); }; break;
+        }
+        connect(action, &QAction::triggered, this, command(handler));
+    }
+
+    connect(panel->TrackBar1, &QSlider::valueChanged, this,
+            [this](int value) { RunCommand([this, value] { TrackBar1Change(value); }); });
+}
+
+bool TfrmMain::RecordTag(int tag) {
+    const std::span<const uint8_t> bytes = TagCodes(tag);
+    if (bytes.empty())
+        return false;
+    // Mouse buttons only reach the host when the keypad reports itself as a mouse too; the user
+    // is told, but the click is recorded all the same.
+    if (tag >= kFirstMouseButtonTag && tag <= kLastMouseButtonTag &&
+        m_document.settings.usbDeviceType != kMultimediaKeyboardMouse)
+        m_prompts.warning(kDeviceTypeWarning);
+    std::array<uint8_t, 3> codes{};
+    std::copy(bytes.begin(), bytes.end(), codes.begin());
+    return RecordCodes(codes);
+}
+
+void TfrmMain::KeyboardClick(const QObject* sender) { RecordTag(TagOf(sender)); }
+
+void TfrmMain::ModifierClick(const QObject* sender) { RecordModifier(TagOf(sender)); }
+
+void TfrmMain::RecordModifier(int tag) {
+    const int modifier = ModifierIndexOfTag(tag);
+    if (modifier < 0)
+        return;
+    // Press or release is read from the macro at the selected cell, never from a remembered
+    // button state: the same button releases a Shift that a file or typing pressed.
+    const int cell = std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount() - 1);
+    const ModifierState state = m_cells.ModifiersAtCell(cell);
+    for (std::size_t bit = 0; bit < m_state.heldModifiers.size(); ++bit)
+        m_state.heldModifiers[bit] = (state & (1u << bit)) != 0;
+    bool& held = m_state.heldModifiers[static_cast<std::size_t>(modifier)];
+    held = !held;
+    if (held)
+        RecordTag(tag);
+    else
+        RecordCodes(ModifierReleaseCodes(tag));
+}
+
+void TfrmMain::keyDelayClick() {
+    const auto count = static_cast<uint8_t>(KeyboardPanel_->TrackBar1->value());
+    const std::array<uint8_t, 4> codes{kDelayPrefix, kDelayCommand, count, 0};
+    RecordCodes(codes);
+}
+
+void TfrmMain::MouseClick(const QObject* sender) {
+    const int tag = TagOf(sender);
+    if (tag < kDoubleClickTags) {
+        RecordTag(tag);
+        return;
+    }
+    // Three steps, each with its own room check: what fits of a double click is kept.
+    RecordTag(tag - kDoubleClickTags);
+    keyDelayClick();
+    RecordTag(tag - kDoubleClickTags);
+}
+
+void TfrmMain::MouseMoveClick(const QObject* sender) {
+    // A move's Tag is its own first byte, 90h..95h.
+    const auto move = static_cast<uint8_t>(TagOf(sender));
+    const auto distance = static_cast<uint8_t>(KeyboardPanel_->TrackBar1->value());
+    const std::array<uint8_t, 3> codes{move, distance, 0};
+    RecordCodes(codes);
+}
+
+void TfrmMain::TrackBar1Change(int value) {
+    KeyboardPanel_->lblDelay->setText(QStringLiteral("Delay = %1 ms").arg(4 * value));
+    KeyboardPanel_->lblMouseDelta->setText(QStringLiteral("Mouse Delta = %1").arg(value));
+    FocusCurrentGrid();
+}
+
+namespace {
+
+void PopUpAbovePointer(QMenu* menu, int rise) {
+    const QPoint pointer = QCursor::pos();
+    menu->popup(QPoint(pointer.x(), pointer.y() - rise));
+}
+
+} // namespace
+
+void TfrmMain::keyMediaClick() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuMedia, kMediaMenuRise);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::keyMouseClick() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuMouse, kMouseMenuRise);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::keyMoreClick() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuMore, kMoreMenuRise);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::keyLED1Click() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[0], kLedMenuRise);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::keyLED2Click() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[1], kLedMenuRise);
+    FocusCurrentGrid();
+}
+
+void TfrmMain::keyLED3Click() {
+    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[2], kLedMenuRise);
+    FocusCurrentGrid();
+}
 
 } // namespace keyloom
