@@ -217,7 +217,7 @@ void TfrmProperties::lbKbmClick() {
 void TfrmProperties::btnOkClick() {
     if (m_changed) {
         KeypadSettings& settings = m_document.settings;
-        if (true)
+        if (m_touched[Rollover])
             settings.keyRollOver = spinRollover->value();
         if (m_touched[CharPacing])
             settings.characterPacing = spinCharPacing->value() / 2;

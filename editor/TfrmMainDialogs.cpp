@@ -89,6 +89,7 @@ void TfrmMain::ConnectDialogs() {
 void TfrmMain::btnPropertiesClick() {
     frmProperties->exec();
     lblModified->setText(m_state.modified ? kModified : QString());
+    FocusCurrentGrid();
 }
 
 void TfrmMain::btnShortcutClick() {
