@@ -42,7 +42,7 @@ constexpr int kSliderLeft = kKeypadLeft + 42;
 constexpr int kSliderWidth = 82;
 constexpr int kInitialSliderValue = 50;
 
-struct KeySpec {
+struct KeyEntry {
     const char* name;
     const char* caption;
     int tag;
@@ -55,7 +55,7 @@ struct KeySpec {
 };
 
 // The keyboard, row by row, each row from left to right.
-constexpr KeySpec kKeys[] = {
+constexpr KeyEntry kKeys[] = {
     {"keyF13", "F13", 104, 1, kFunctionGroups[0], 30, 30, Keyboard, nullptr},
     {"keyF14", "F14", 105, 1, kFollow, 30, 30, Keyboard, nullptr},
     {"keyF15", "F15", 106, 1, kFollow, 30, 30, Keyboard, nullptr},
@@ -229,32 +229,32 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent), menus(this) {
 
     int row = 0;
     int left = kMainLeft;
-    for (const KeySpec& spec : kKeys) {
-        if (spec.row != row) {
-            row = spec.row;
+    for (const KeyEntry& entry : kKeys) {
+        if (entry.row != row) {
+            row = entry.row;
             left = kMainLeft;
         }
-        if (spec.left != kFollow)
-            left = spec.left;
-        const QRect place(left, kRowTops[row - 1], spec.width, spec.height);
-        left += spec.width + kGap;
+        if (entry.left != kFollow)
+            left = entry.left;
+        const QRect place(left, kRowTops[row - 1], entry.width, entry.height);
+        left += entry.width + kGap;
 
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        auto* button = new QPushButton(QString::fromLatin1(entry.caption), this);
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setGeometry(place);
-        SetTag(button, spec.tag);
+        SetTag(button, entry.tag);
         // Clicks record into the grid; the grid keeps the focus so that typing goes on there.
         button->setFocusPolicy(Qt::NoFocus);
 
-        Key key{button, spec.handler, nullptr, nullptr};
-        if (spec.picture != nullptr) {
-            // The button shows its text in its own name only; the pictures carry the caption.
-            const QString caption = button->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-            const QString stem = QString::fromLatin1(spec.picture);
+        Key key{button, entry.handler, nullptr, nullptr};
+        if (entry.picture != nullptr) {
+            // The pictures cover the button and show its caption themselves.
+            const QString caption = QString::fromLatin1(entry.caption);
+            const QString stem = QString::fromLatin1(entry.picture);
             key.up = new KeyPicture(this, stem + QStringLiteral("Up"), place, caption, false);
             key.down = new KeyPicture(this, stem + QStringLiteral("Down"), place, caption, true);
-            const int modifier = ModifierIndexOfTag(spec.tag);
-            if (spec.handler == Modifier && modifier >= 0) {
+            const int modifier = ModifierIndexOfTag(entry.tag);
+            if (entry.handler == Modifier && modifier >= 0) {
                 // Held modifiers follow the macro (showModifierState), not the mouse.
                 modifierUp[static_cast<std::size_t>(modifier)] = key.up;
                 modifierDown[static_cast<std::size_t>(modifier)] = key.down;
@@ -271,7 +271,7 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent), menus(this) {
                 });
             }
         }
-        switch (spec.handler) {
+        switch (entry.handler) {
         case Led1: keyLED[0] = button; break;
         case Led2: keyLED[1] = button; break;
         case Led3: keyLED[2] = button; break;

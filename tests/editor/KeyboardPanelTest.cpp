@@ -23,7 +23,7 @@ struct ButtonRow {
     const char* picture; // a shaded key's picture pair, <picture>Down and <picture>Up
 };
 
-// The seven rows of the keyboard as the manual lists them.
+// The seven rows of the keyboard, from the top, each from left to right.
 const ButtonRow kButtons[] = {
     {"keyF13", "F13", 104, 30, 30, "K", nullptr},
     {"keyF14", "F14", 105, 30, 30, "K", nullptr},

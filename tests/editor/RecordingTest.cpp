@@ -1,6 +1,8 @@
 #include "RecordingFixture.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -200,13 +202,20 @@ TEST_F(Recording, MenuButtonsPopTheirMenusUpAboveThePointer) {
     const struct {
         const char* button;
         const char* menu;
-    } buttons[] = {{"keyMedia", "menuMedia"}, {"keyMouse", "menuMouse"}, {"keyMore", "menuMore"},
-                   {"keyLED1", "menuLED1"}};
+        int rise;
+    } buttons[] = {{"keyMedia", "menuMedia", 300}, {"keyMouse", "menuMouse", 150}, {"keyMore", "menuMore", 150},
+                   {"keyLED1", "menuLED1", 50}};
+    const QRect screen = window->screen()->geometry();
     for (const auto& b : buttons) {
+        // High enough that the menu, raised by its distance, still lies whole on the screen.
+        const QPoint pointer(screen.left() + 20, screen.top() + b.rise + 10);
+        QCursor::setPos(pointer);
         auto* menu = Find<QMenu>(QString::fromLatin1(b.menu));
         Use(QString::fromLatin1(b.button));
         EXPECT_TRUE(menu->isVisible()) << b.menu;
+        EXPECT_EQ(menu->pos(), pointer - QPoint(0, b.rise)) << b.menu;
         menu->hide();
+        EXPECT_EQ(QApplication::focusWidget(), Grid());
     }
 }
 

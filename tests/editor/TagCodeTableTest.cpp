@@ -19,7 +19,7 @@ Bytes Hex(const std::string& text) {
     return bytes;
 }
 
-// The recorded bytes of every Tag, in Tag order, as the manual's table lists them ("" = no code).
+// The recorded bytes of every Tag, in Tag order, prefix first ("" = no code).
 const char* const kRecordedBytes[] = {
     "",      "76",    "16",    "1E",    "26",    "25",    "2E",    "36",    "3D",    "3E",    // 0
     "46",    "45",    "4E",    "55",    "66",    "0D",    "15",    "1D",    "24",    "2D",    // 10
