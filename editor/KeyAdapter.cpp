@@ -47,7 +47,7 @@ constexpr KeyCode kSpecialKeys[] = {
     {Qt::Key_Right, 39},     {Qt::Key_Down, 40},      {Qt::Key_Select, 41},      {Qt::Key_Printer, 42},
     {Qt::Key_Execute, 43},   {Qt::Key_Print, kVkSnapshot}, {Qt::Key_SysReq, kVkSnapshot},
     {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},
-    // Qt on Windows reports either Windows key as Meta; X11 tells them apart.
+    // Meta is a Windows key (on Windows either one, see WindowsKeyCode); X11 tells them apart.
     {Qt::Key_Meta, 91},      {Qt::Key_Super_L, 91},   {Qt::Key_Super_R, 92},     {Qt::Key_Menu, kVkApps},
     {Qt::Key_Sleep, 95},     {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
 };
@@ -100,6 +100,17 @@ int PrintableCharacter(const QKeyEvent& event) {
     return character >= 0x20 && character != 0x7F ? character : 0;
 }
 
+// Qt on Windows reports both Windows keys as Meta; the native code still tells them apart.
+int WindowsKeyCode(const QKeyEvent& event, int keyCode) {
+#ifdef Q_OS_WIN
+    if (event.key() == Qt::Key_Meta && (event.nativeVirtualKey() == 91 || event.nativeVirtualKey() == 92))
+        return static_cast<int>(event.nativeVirtualKey());
+#else
+    Q_UNUSED(event);
+#endif
+    return keyCode;
+}
+
 } // namespace
 
 int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -121,7 +132,7 @@ int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 
 std::optional<TypedKey> TypedKeyOf(const QKeyEvent& event) {
     const bool press = event.type() == QEvent::KeyPress;
-    const int keyCode = VirtualKeyCode(event.key(), event.modifiers());
+    const int keyCode = WindowsKeyCode(event, VirtualKeyCode(event.key(), event.modifiers()));
     if (!press && event.isAutoRepeat())
         return std::nullopt;
     if (press && (keyCode == kVkSnapshot || keyCode == kVkApps))

@@ -135,6 +135,9 @@ private:
     void DescriptionKeyDown(int level, int keyCode);
     void EraseAll(int level);
     void EraseSelected(int level);
+    // Context of the level controls' connections. A member goes before the window's widgets do, so
+    // a description box that loses the focus while the window is torn down commits nothing here.
+    QObject m_levelConnections;
 
 public:
     // === end of Level settings ===
@@ -144,7 +147,7 @@ public:
     // printable character arrives with key code 0 (see KeyAdapter.h).
     void StringGridKeyDown(int keyCode, int character);
     void StringGridKeyUp(int keyCode);
-    // Every key release in the window, after the focused control's own handling.
+    // Every key release in the window, wherever the focus is (a Tab release records 0D).
     void FormKeyUp(int keyCode);
     // === end of Typing ===
 

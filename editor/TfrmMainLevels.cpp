@@ -30,16 +30,18 @@ void TfrmMain::ConnectLevels() {
         const auto handler = [this](void (TfrmMain::*member)(int), int forLevel) {
             return [this, member, forLevel] { RunCommand([this, member, forLevel] { (this->*member)(forLevel); }); };
         };
-        connect(controls.cboxRevealCodes, &QCheckBox::toggled, this, handler(&TfrmMain::RevealCodesChange, level));
-        connect(controls.cboxAutoRepeat, &QCheckBox::toggled, this, handler(&TfrmMain::AutoRepeatChange, level));
-        connect(controls.comboMacroMode, &QComboBox::currentIndexChanged, this,
+        QObject* context = &m_levelConnections;
+        connect(controls.cboxRevealCodes, &QCheckBox::toggled, context, handler(&TfrmMain::RevealCodesChange, level));
+        connect(controls.cboxAutoRepeat, &QCheckBox::toggled, context, handler(&TfrmMain::AutoRepeatChange, level));
+        connect(controls.comboMacroMode, &QComboBox::currentIndexChanged, context,
                 handler(&TfrmMain::MacroModeChange, level));
-        connect(controls.edDescription, &QLineEdit::editingFinished, this,
+        connect(controls.edDescription, &QLineEdit::editingFinished, context,
                 handler(&TfrmMain::DescriptionChange, level));
-        connect(controls.btnEraseAll, &QPushButton::clicked, this, handler(&TfrmMain::EraseAll, level));
-        connect(controls.btnEraseSelected, &QPushButton::clicked, this, handler(&TfrmMain::EraseSelected, level));
+        connect(controls.btnEraseAll, &QPushButton::clicked, context, handler(&TfrmMain::EraseAll, level));
+        connect(controls.btnEraseSelected, &QPushButton::clicked, context, handler(&TfrmMain::EraseSelected, level));
         // The press that comes with a double click has already selected the cell under the pointer.
-        connect(controls.StringGrid, &QTableWidget::cellDoubleClicked, this, handler(&TfrmMain::EraseSelected, level));
+        connect(controls.StringGrid, &QTableWidget::cellDoubleClicked, context,
+                handler(&TfrmMain::EraseSelected, level));
         new KeyAdapter(
             controls.edDescription, controls.edDescription,
             [this, level](TypedKey key) { RunCommand([this, level, key] { DescriptionKeyDown(level, key.keyCode); }); },

@@ -55,7 +55,8 @@ constexpr std::array<uint8_t, kCharacterMapSize> BuildCharacterMap() {
     return map;
 }
 
-constexpr std::array<uint8_t, kKeyCodeMapSize> BuildKeyCodeMap(const std::array<uint8_t, kCharacterMapSize>& characters) {
+constexpr std::array<uint8_t, kKeyCodeMapSize>
+BuildKeyCodeMap(const std::array<uint8_t, kCharacterMapSize>& characters) {
     std::array<uint8_t, kKeyCodeMapSize> map{};
     for (const CodeRange& range : kCharacterCodeRanges)
         for (int code = range.first; code <= range.last; ++code)

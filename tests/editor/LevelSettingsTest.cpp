@@ -247,7 +247,8 @@ TEST_F(LevelSettings, EraseSelectedLoadsTheHeldModifiersAtTheSelection) {
     window->state().heldModifiers.fill(true);
     Grid(0)->selectIndex(2);
     Find<QPushButton>(0, "btnEraseSelectedL")->click();
-    EXPECT_EQ(window->state().heldModifiers, (std::array<bool, 8>{true, false, false, false, false, false, false, false}));
+    const std::array<bool, 8> onlyLeftCtrl = {true, false, false, false, false, false, false, false};
+    EXPECT_EQ(window->state().heldModifiers, onlyLeftCtrl);
 }
 
 TEST_F(LevelSettings, EraseSelectedBeyondTheEndHasNothingToErase) {

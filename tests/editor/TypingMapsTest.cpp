@@ -68,7 +68,8 @@ constexpr NamedKeyCodes kNamedKeyCodes[] = {
 };
 
 // Key codes that share their number with a character take that character's Tag.
-constexpr std::array<std::array<int, 2>, 5> kCharacterCodeRanges = {{{41, 43}, {47, 47}, {48, 64}, {65, 90}, {94, 111}}};
+constexpr std::array<std::array<int, 2>, 5> kCharacterCodeRanges = {
+    {{41, 43}, {47, 47}, {48, 64}, {65, 90}, {94, 111}}};
 
 TEST(TypingMaps, EveryKeyCodeGivesItsKeysTagOrTheTagOfTheCharacterWithItsCode) {
     std::array<int, 160> expected{};

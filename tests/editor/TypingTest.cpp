@@ -96,7 +96,7 @@ protected:
     }
 
     MacroGrid* Grid(int level) {
-        return window->findChild<MacroGrid*>(level == 0 ? QStringLiteral("StringGrid1") : QStringLiteral("StringGrid2"));
+        return window->findChild<MacroGrid*>(QStringLiteral("StringGrid%1").arg(level + 1));
     }
     void SetCodes(int key, Level level, const Bytes& bytes) {
         std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
