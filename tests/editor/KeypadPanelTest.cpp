@@ -21,7 +21,8 @@
 namespace keyloom {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+
 
 class KeypadPanelFixture : public test::EditorFixture {
 protected:
@@ -57,15 +58,6 @@ protected:
         RightClick(key);
         QTest::mouseClick(panel->menuKeyType, Qt::LeftButton, {}, panel->menuKeyType->actionGeometry(item).center());
         panel->menuKeyType->hide();
-    }
-    void SetCodes(int key, Level level, const Bytes& bytes) {
-        std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        std::fill(codes.begin(), codes.end(), 0);
-        std::copy(bytes.begin(), bytes.end(), codes.begin());
-    }
-    Bytes CodesOf(int key, Level level) {
-        const std::span<const uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        return Bytes(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(MacroLength(codes)));
     }
 
     KeypadPanel* panel = nullptr;

@@ -18,7 +18,8 @@
 namespace keyloom {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+
 
 const QString kNothingToErase = QStringLiteral("warning: Nothing to erase!");
 
@@ -44,22 +45,6 @@ protected:
     MacroGrid* Grid(int level) { return Find<MacroGrid>(level, "StringGrid"); }
     QString Modified() { return Find<QLabel>(QStringLiteral("lblModified"))->text(); }
 
-    void SetCodes(int key, Level level, const Bytes& bytes) {
-        std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        std::fill(codes.begin(), codes.end(), 0);
-        std::copy(bytes.begin(), bytes.end(), codes.begin());
-    }
-    Bytes CodesOf(int key, Level level) {
-        const std::span<const uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        return Bytes(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(MacroLength(codes)));
-    }
-    void ShowKey(int key, int level) {
-        QTabBar* tabs = window->TabControl1->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(level).center());
-        QTest::mouseClick(window->ButtonOfKeyIndex(key), Qt::LeftButton);
-        ASSERT_EQ(window->state().selectedKey, key);
-        ASSERT_EQ(window->state().selectedLevel, level);
-    }
     void DoubleClickCell(MacroGrid* grid, int cell) {
         const QRect rect = grid->visualItemRect(grid->item(cell / MacroGrid::kColumns, cell % MacroGrid::kColumns));
         // The first click of a double click selects the cell, as the pointer does.

@@ -21,7 +21,8 @@
 namespace keyloom {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+
 
 const QString kNoRoom = QStringLiteral(
     "Not enough room for this key. You can make room by deleting one or more keys.\r\r"
@@ -51,25 +52,7 @@ protected:
     }
     QProgressBar* Bar(int level) { return Find<QProgressBar>(level == 0 ? "ProgressBar1" : "ProgressBar2"); }
 
-    // Puts bytes into a level as a file read would, without the window knowing.
-    void SetCodes(int key, Level level, const Bytes& bytes) {
-        std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        std::fill(codes.begin(), codes.end(), 0);
-        std::copy(bytes.begin(), bytes.end(), codes.begin());
-    }
-    Bytes CodesOf(int key, Level level) {
-        const std::span<const uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        return Bytes(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(MacroLength(codes)));
-    }
 
-    // Selects a level and a key the way the user does: the level's tab, then the key button.
-    void ShowKey(int key, int level) {
-        QTabBar* tabs = window->TabControl1->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(level).center());
-        QTest::mouseClick(window->ButtonOfKeyIndex(key), Qt::LeftButton);
-        ASSERT_EQ(window->state().selectedKey, key);
-        ASSERT_EQ(window->state().selectedLevel, level);
-    }
 };
 
 TEST_F(MacroView, EmptyKeyShowsItsRoomOnBothLevelsWithTheSelectionOnCellZero) {

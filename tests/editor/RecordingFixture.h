@@ -15,8 +15,6 @@
 
 namespace keyloom::test {
 
-using Bytes = std::vector<uint8_t>;
-
 // The shown main window with key 1, Level 1 selected; controls are used by their objectNames.
 class RecordingFixture : public EditorFixture {
 protected:

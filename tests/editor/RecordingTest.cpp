@@ -107,8 +107,9 @@ TEST_F(Recording, ModifierClickLoadsEveryHeldFlagFromTheMacro) {
 TEST_F(Recording, DoubleClickWithThreeBytesOfRoomKeepsTheFirstClickAndRefusesTheRest) {
     ShowCodes(Bytes(217, 0x1C));
     Use("miMouseLeftDoubleClick");
-    Bytes expected(217, 0x1C);
-    expected.insert(expected.end(), {0xE0, 0x61});
+    Bytes expected(219, 0x1C);
+    expected[217] = 0xE0;
+    expected[218] = 0x61;
     EXPECT_EQ(Codes(), expected);
     EXPECT_EQ(prompts.shown, QStringList({kNoRoom, kNoRoom}));
     EXPECT_EQ(Grid()->selectedIndex(), 218);

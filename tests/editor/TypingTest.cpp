@@ -20,7 +20,8 @@
 namespace keyloom {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+
 
 // The adapter, without a window: what each kind of Qt key event becomes.
 struct AdapterCase {
@@ -97,24 +98,6 @@ protected:
 
     MacroGrid* Grid(int level) {
         return window->findChild<MacroGrid*>(QStringLiteral("StringGrid%1").arg(level + 1));
-    }
-    void SetCodes(int key, Level level, const Bytes& bytes) {
-        std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        std::fill(codes.begin(), codes.end(), 0);
-        std::copy(bytes.begin(), bytes.end(), codes.begin());
-    }
-    Bytes CodesOf(int key, Level level) {
-        const std::span<const uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
-        return Bytes(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(MacroLength(codes)));
-    }
-    // Shows a key's level with the selection after its last code and the grid focused.
-    void ShowKey(int key, int level) {
-        QTabBar* tabs = window->TabControl1->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(level).center());
-        QTest::mouseClick(window->ButtonOfKeyIndex(key), Qt::LeftButton);
-        ASSERT_EQ(window->state().selectedKey, key);
-        ASSERT_EQ(window->state().selectedLevel, level);
-        ASSERT_EQ(QApplication::focusWidget(), Grid(level));
     }
     bool ShowsDown(const char* modifier) {
         auto* picture = window->findChild<QWidget*>(QStringLiteral("img%1Down").arg(QLatin1String(modifier)));
