@@ -22,12 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The download utility beside the program; on other systems it has no extension.
-#ifdef _WIN32
-constexpr const char* kDownloadUtility = "VKxxLoad.exe";
-#else
-constexpr const char* kDownloadUtility = "VKxxLoad";
-#endif
 
 constexpr int kShiftKey = 16;
 constexpr int kCtrlKey = 17;
@@ -367,9 +361,8 @@ void TfrmShortcut::btnCreateClick() {
     ShellLink link;
     if (ExtensionOf(target).toUpper() == QLatin1String(".CKD")) {
         // The utility loads the file into the keypad; it takes the path as typed, unquoted.
-        const fs::path program = m_platform.programFolder();
-        link.target = program / kDownloadUtility;
-        link.workingFolder = program / "";
+        link.target = m_platform.helperProgram(kDownloadUtility);
+        link.workingFolder = m_platform.programFolder() / "";
         link.arguments = {target.toStdString()};
     } else {
         link.target = ToPath(target);

@@ -31,13 +31,6 @@ const QString kFilter = QStringLiteral("Custom Keypad Definition Files |*.ckd");
 const QString kDefaultSuffix = QStringLiteral("ckd");
 const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download utility was not found.");
 
-// The download utility beside the program; on other systems it has no extension, but the users'
-// message names it as they know it.
-#ifdef _WIN32
-constexpr const char* kDownloadUtility = "VKxxLoad.exe";
-#else
-constexpr const char* kDownloadUtility = "VKxxLoad";
-#endif
 
 fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
 QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
@@ -203,7 +196,7 @@ void TfrmMain::btnSaveClick() {
 }
 
 void TfrmMain::btnDownloadClick() {
-    const fs::path utility = m_platform.programFolder() / kDownloadUtility;
+    const fs::path utility = m_platform.helperProgram(kDownloadUtility);
     if (!Exists(utility)) {
         m_prompts.warning(kUtilityMissing);
         FocusCurrentGrid();

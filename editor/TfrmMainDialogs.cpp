@@ -21,13 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The key test program beside the program; on other systems it has no extension, but the
-// users' message names it as they know it.
-#ifdef _WIN32
-constexpr const char* kKeyTestProgram = "KeyTest.exe";
-#else
-constexpr const char* kKeyTestProgram = "KeyTest";
-#endif
 constexpr const char* kManual = "KeyloomVKxx.pdf";
 
 const QString kManualMissing = QStringLiteral("The document KeyloomVKxx.pdf was not found.");
@@ -119,7 +112,7 @@ void TfrmMain::mnuManualClick() {
 }
 
 void TfrmMain::btnTestClick() {
-    const fs::path program = m_platform.programFolder() / kKeyTestProgram;
+    const fs::path program = m_platform.helperProgram(kKeyTestProgram);
     // Started and not waited for: the editor goes on at once.
     if (Exists(program))
         m_platform.shellExecute("open", program, {});

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace keyloom {
@@ -30,11 +31,25 @@ enum class ShortcutResult {
     SaveFailed,       // storing it failed
 };
 
+// The programs the editor starts, shipped beside it.
+inline constexpr std::string_view kDownloadUtility = "VKxxLoad";
+inline constexpr std::string_view kKeyTestProgram = "KeyTest";
+
 // The operating system services the editor uses. Tests of the editor replace it with a recorder.
 // Paths are std::filesystem paths, texts UTF-8.
 class Platform {
 public:
     virtual ~Platform() = default;
+
+    // A program shipped beside this one, named without extension ("VKxxLoad"): on Windows its file
+    // is "VKxxLoad.exe", elsewhere it has no extension.
+    std::filesystem::path helperProgram(std::string_view name) const {
+        std::filesystem::path file = programFolder() / std::filesystem::path(std::string(name));
+#ifdef _WIN32
+        file += ".exe";
+#endif
+        return file;
+    }
 
     // The folder of the running program file.
     virtual std::filesystem::path programFolder() const = 0;
