@@ -1,0 +1,11 @@
+#include "keytest/KeyTestWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KeyTest"));
+    keyloom::KeyTestWindow window;
+    window.show();
+    return QApplication::exec();
+}
