@@ -55,8 +55,10 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
     m_state = EditorState{};
     m_document.numberOfKeys = 48;
 
+    // The samples and Location.ini lie beside the program in a build folder, under
+    // <prefix>/share/keyloomvkxx when installed.
     m_folders = PrepareWorkingFolders(m_platform.userDocumentsFolder(), m_platform.sharedDocumentsFolder(),
-                                      m_platform.programFolder());
+                                      m_platform.dataFolder());
     if (!m_folders.problems.empty()) {
         QStringList lines;
         for (const std::string& problem : m_folders.problems)

@@ -103,7 +103,7 @@ void TfrmMain::mnuAboutClick() {
 }
 
 void TfrmMain::mnuManualClick() {
-    const fs::path manual = m_platform.programFolder() / kManual;
+    const fs::path manual = m_platform.shippedDocument(kManual);
     if (Exists(manual))
         m_platform.shellExecute("open", manual, {});
     else

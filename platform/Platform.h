@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace keyloom {
@@ -51,6 +52,34 @@ public:
         return file;
     }
 
+    // Where the files shipped with the program (Examples/, Location.ini) lie: beside the program
+    // in a build folder or a copied program folder; <prefix>/share/keyloomvkxx when installed
+    // with the program in <prefix>/bin. The program folder when neither holds them.
+    std::filesystem::path dataFolder() const {
+        const std::filesystem::path program = programFolder();
+        if (Exists(program / "Examples"))
+            return program;
+        const std::filesystem::path installed = InstalledFolder(program, "share/keyloomvkxx");
+        return Exists(installed) ? installed : program;
+    }
+
+    // A document shipped with the program ("KeyloomVKxx.pdf"): beside the program, else in the
+    // installed data or documentation folder. The path beside the program when none holds it, so
+    // the caller's check for the file fails there.
+    std::filesystem::path shippedDocument(std::string_view name) const {
+        const std::filesystem::path program = programFolder();
+        const std::filesystem::path beside = program / std::filesystem::path(std::string(name));
+        if (Exists(beside))
+            return beside;
+        for (const char* folder : {"share/keyloomvkxx", "share/doc/keyloomvkxx"}) {
+            const std::filesystem::path installed =
+                InstalledFolder(program, folder) / std::filesystem::path(std::string(name));
+            if (Exists(installed))
+                return installed;
+        }
+        return beside;
+    }
+
     // The folder of the running program file.
     virtual std::filesystem::path programFolder() const = 0;
     // The user's own Documents folder and the one shared by all users; empty when unknown.
@@ -80,6 +109,17 @@ public:
     // shortcutFile is replaced by the platform's own one for shortcuts.
     virtual ShortcutResult createShortcut(const ShellLink& link,
                                           const std::filesystem::path& shortcutFile) = 0;
+
+private:
+    static bool Exists(const std::filesystem::path& path) {
+        std::error_code error;
+        return std::filesystem::exists(path, error);
+    }
+    // <program>/../<relative>: the installed layout keeps programs in <prefix>/bin.
+    static std::filesystem::path InstalledFolder(const std::filesystem::path& program,
+                                                 const char* relative) {
+        return (program / ".." / relative).lexically_normal();
+    }
 };
 
 } // namespace keyloom

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
   xvfb xauth
+  desktop-file-utils appstream shared-mime-info
 )
 
 missing=()
