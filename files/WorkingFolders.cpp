@@ -69,9 +69,9 @@ void PrepareSampleFolder(const fs::path& folder, const fs::path& samples,
     }
 }
 
-bool UsesUserDocuments(const fs::path& programFolder, std::vector<std::string>& problems) {
+bool UsesUserDocuments(const fs::path& dataFolder, std::vector<std::string>& problems) {
     try {
-        const IniFile location = IniFile::Load(programFolder / kLocationFileName);
+        const IniFile location = IniFile::Load(dataFolder / kLocationFileName);
         return location.ReadInteger(kConfigurationSection, "My_Documents", 1) != 0;
     } catch (const FileError& error) {
         problems.push_back(std::string(error.what()) + "; using the user's Documents folder.");
@@ -82,9 +82,9 @@ bool UsesUserDocuments(const fs::path& programFolder, std::vector<std::string>& 
 } // namespace
 
 WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::path& sharedDocuments,
-                                     const fs::path& programFolder) {
+                                     const fs::path& dataFolder) {
     WorkingFolders folders;
-    const bool user = UsesUserDocuments(programFolder, folders.problems);
+    const bool user = UsesUserDocuments(dataFolder, folders.problems);
     const fs::path& documents = user ? userDocuments : sharedDocuments;
     if (documents.empty()) {
         folders.problems.push_back(user ? "The user's Documents folder could not be determined."
@@ -104,7 +104,7 @@ WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::pa
         MakeFolder(folders.area, false, folders.problems) == FolderState::Failed)
         return folders;
 
-    const fs::path examples = programFolder / "Examples";
+    const fs::path examples = dataFolder / "Examples";
     PrepareSampleFolder(folders.macroFiles, examples / "Macro_Files", kSampleMacroFiles,
                         folders.problems);
     PrepareSampleFolder(folders.keycapLabels, examples / "Keycap_Labels", kKeycapLabelTemplates,

@@ -9,7 +9,8 @@
 
 namespace keyloom {
 
-// Beside the program; chooses the Documents folder. Never written by the program.
+// In the folder of the shipped files (beside the program in a build folder); chooses the
+// Documents folder. Never written by the program.
 inline constexpr std::string_view kLocationFileName = "Location.ini";
 // In the documents area; remembers the layout between runs.
 inline constexpr std::string_view kSettingsFileName = "KeyloomVKxx.ini";
@@ -31,16 +32,18 @@ struct WorkingFolders {
     std::vector<std::string> problems;
 };
 
+// dataFolder is the folder of the shipped files: the program's own folder in a build folder,
+// share/keyloomvkxx when installed.
 // Finds or creates the documents area and its two folders under the user's or the shared
-// Documents folder, as "My_Documents" in Location.ini beside the program chooses (missing: the
+// Documents folder, as "My_Documents" in Location.ini in dataFolder chooses (missing: the
 // user's). A folder that has to be created is filled with the samples shipped in
-// <programFolder>/Examples; a folder that already exists is left alone, so samples the user
+// <dataFolder>/Examples; a folder that already exists is left alone, so samples the user
 // deleted stay deleted. Copies never replace a file; a missing sample is skipped. Failures end
 // up in problems, never in an exception. When the chosen Documents folder is empty (unknown) the
 // paths stay empty.
 WorkingFolders PrepareWorkingFolders(const std::filesystem::path& userDocuments,
                                      const std::filesystem::path& sharedDocuments,
-                                     const std::filesystem::path& programFolder);
+                                     const std::filesystem::path& dataFolder);
 
 // The layout stored in the settings file of area: 24 when the file or the value is missing (or
 // the file cannot be read, like a private-profile read), 48 for any value other than 24 or 48.
