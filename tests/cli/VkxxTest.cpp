@@ -171,7 +171,11 @@ TEST(Vkxx, SamplesAreClean) {
 }
 
 TEST(Vkxx, ProgramPassesItsArgumentsAndStatus) {
+#ifdef _WIN32
+    const std::string quiet = " > NUL 2>&1";
+#else
     const std::string quiet = " > /dev/null 2>&1";
+#endif
     EXPECT_EQ(std::system((std::string(VKXX_PROGRAM) + " --help" + quiet).c_str()), 0);
     EXPECT_NE(std::system((std::string(VKXX_PROGRAM) + " show" + quiet).c_str()), 0);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
 #include <vector>
 
 using namespace std::string_literals;
@@ -43,12 +44,13 @@ TEST_F(AtomicFileTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
     const fs::path path = m_folder / "old.ckd";
     WriteFile(path, "a much longer old content than the new one");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Windows keeps only a read-only flag, so compare with what the system made of the request.
+    const fs::perms kept = fs::status(path).permissions();
 
     WriteFileAtomically(path, "new");
 
     EXPECT_EQ(ReadFile(path), "new");
-    EXPECT_EQ(fs::status(path).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(path).permissions(), kept);
     EXPECT_EQ(FolderListing(), std::vector<std::string>{"old.ckd"});
 }
 
@@ -85,7 +87,15 @@ TEST_F(AtomicFileTest, WritesThroughASymbolicLink) {
     const fs::path target = m_folder / "target.ckd";
     const fs::path link = m_folder / "link.ckd";
     WriteFile(target, "old");
+#ifdef _WIN32
+    // Windows lets only privileged accounts make links, and Wine not at all.
+    std::error_code error;
+    fs::create_symlink(target, link, error);
+    if (error)
+        GTEST_SKIP() << "cannot make a symbolic link here: " << error.message();
+#else
     fs::create_symlink(target, link);
+#endif
 
     WriteFileAtomically(link, "new");
 
