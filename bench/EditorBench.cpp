@@ -3,6 +3,7 @@
 // step started by a key typed on the grid. Target: under 1 ms each.
 
 #include "editor/MacroGrid.h"
+#include "bench/QtBenchmarkMain.h"
 #include "editor/Prompts.h"
 #include "editor/TfrmMain.h"
 #include "platform/Platform.h"
@@ -97,14 +98,24 @@ void Restore(TfrmMain& window, KeypadDocument& document) {
     QCoreApplication::processEvents();
 }
 
-void RecordingStepOnAFullLevel1(benchmark::State& state) {
+// A shown main window whose key 1, Level 1 holds 219 bytes.
+struct WindowWithFullLevel1 {
+    WindowWithFullLevel1() {
+        window->show();
+        QCoreApplication::processEvents();
+        FillLevel1(*window, document);
+    }
+
     ScratchPlatform platform;
     QuietPrompts prompts;
     KeypadDocument document;
-    auto window = std::make_unique<TfrmMain>(document, platform, prompts, QStringList{});
-    window->show();
-    QCoreApplication::processEvents();
-    FillLevel1(*window, document);
+    std::unique_ptr<TfrmMain> window = std::make_unique<TfrmMain>(document, platform, prompts, QStringList{});
+};
+
+void RecordingStepOnAFullLevel1(benchmark::State& state) {
+    WindowWithFullLevel1 shown;
+    TfrmMain* window = shown.window.get();
+    KeypadDocument& document = shown.document;
 
     constexpr std::array<uint8_t, 2> kLetter = {0x1C, 0x00};
     for (auto _ : state) {
@@ -121,13 +132,9 @@ BENCHMARK(RecordingStepOnAFullLevel1)->Unit(benchmark::kMicrosecond)->Repetition
 // "a" typed on the grid: the key event through the grid and the adapter into the typing handler,
 // the recording step and the redraw.
 void TypingOneKeyIntoAFullLevel1(benchmark::State& state) {
-    ScratchPlatform platform;
-    QuietPrompts prompts;
-    KeypadDocument document;
-    auto window = std::make_unique<TfrmMain>(document, platform, prompts, QStringList{});
-    window->show();
-    QCoreApplication::processEvents();
-    FillLevel1(*window, document);
+    WindowWithFullLevel1 shown;
+    TfrmMain* window = shown.window.get();
+    KeypadDocument& document = shown.document;
     MacroGrid* grid = window->CurrentGrid();
 
     for (auto _ : state) {
@@ -148,13 +155,5 @@ BENCHMARK(TypingOneKeyIntoAFullLevel1)->Unit(benchmark::kMicrosecond)->Repetitio
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return keyloom::RunBenchmarksInApplication(argc, argv);
 }

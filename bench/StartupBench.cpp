@@ -1,6 +1,7 @@
 // Start-up to the first shown window: the platform, the main window with its creation (folders,
 // settings, the stored layout) and its first exposed frame. Target: under 300 ms.
 
+#include "bench/QtBenchmarkMain.h"
 #include "editor/Prompts.h"
 #include "editor/TfrmMain.h"
 #include "platform/desktop/DesktopPlatform.h"
@@ -76,13 +77,5 @@ private:
 
 int main(int argc, char** argv) {
     TemporaryHome home;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return keyloom::RunBenchmarksInApplication(argc, argv);
 }
