@@ -1,17 +1,29 @@
 #include "editor/QtPrompts.h"
 #include "editor/TfrmMain.h"
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
 #include "platform/desktop/DesktopPlatform.h"
+#endif
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include <exception>
 
+namespace {
+#ifdef _WIN32
+using SystemPlatform = keyloom::Win32Platform;
+#else
+using SystemPlatform = keyloom::DesktopPlatform;
+#endif
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KeyloomVKxx"));
     try {
-        keyloom::DesktopPlatform platform;
+        SystemPlatform platform;
         if (!platform.acquireSingleInstance("KeyloomVKxx")) {
             QMessageBox::information(nullptr, QStringLiteral("KeyloomVKxx"),
                                      QStringLiteral("KeyloomVKxx is already running!"));
