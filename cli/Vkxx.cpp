@@ -4,6 +4,7 @@
 #include "files/DeviceImage.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionFile.h"
+#include "files/PathText.h"
 
 #include <filesystem>
 #include <optional>
@@ -48,7 +49,7 @@ int Usage(std::ostream& err, const std::string& problem) {
 bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, std::ostream& err) {
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(path, ignored)) {
-        err << "vkxx: cannot read " << path.string() << ": no such file\n";
+        err << "vkxx: cannot read " << PathText(path) << ": no such file\n";
         return false;
     }
     try {
@@ -56,7 +57,7 @@ bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, s
         ReadKeyDefinitionFile(document, path);
         return true;
     } catch (const FileError& error) {
-        err << "vkxx: " << path.string() << ": ";
+        err << "vkxx: " << PathText(path) << ": ";
         if (!error.section().empty())
             err << "[" << error.section() << "] " << error.key() << ": ";
         err << error.what() << "\n";
@@ -67,7 +68,7 @@ bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, s
 std::optional<IniFile> LoadIni(const std::filesystem::path& path, std::ostream& err) {
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(path, ignored)) {
-        err << "vkxx: cannot read " << path.string() << ": no such file\n";
+        err << "vkxx: cannot read " << PathText(path) << ": no such file\n";
         return std::nullopt;
     }
     try {
@@ -92,7 +93,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!file)
         return Usage(err, "show: missing FILE.ckd");
     KeypadDocument document;
-    if (!LoadDocument(*file, document, err))
+    if (!LoadDocument(PathFromText(*file), document, err))
         return kUnreadableInput;
     if (json)
         PrintDocumentJson(document, out);
@@ -126,14 +127,14 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     }
     if (!file)
         return Usage(err, "image: missing FILE.ckd");
-    const std::optional<IniFile> ini = LoadIni(*file, err);
+    const std::optional<IniFile> ini = LoadIni(PathFromText(*file), err);
     if (!ini)
         return kUnreadableInput;
     if (!keys)
         keys = LayoutOfFile(*ini);
-    const std::filesystem::path binPath = output ? std::filesystem::path(*output) : DeviceImagePath(*file);
-    if (WriteDeviceImage(*file, binPath, *keys) != 0) {
-        err << "vkxx: Unable to write to " << binPath.string() << "\n";
+    const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(PathFromText(*file));
+    if (WriteDeviceImage(PathFromText(*file), binPath, *keys) != 0) {
+        err << "vkxx: Unable to write to " << PathText(binPath) << "\n";
         return kUnwritableOutput;
     }
     return kDone;
@@ -143,10 +144,10 @@ int Resave(const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() != 2)
         return Usage(err, "resave takes IN.ckd OUT.ckd");
     KeypadDocument document;
-    if (!LoadDocument(args[0], document, err))
+    if (!LoadDocument(PathFromText(args[0]), document, err))
         return kUnreadableInput;
     try {
-        WriteKeyDefinitionFile(document, args[1]);
+        WriteKeyDefinitionFile(document, PathFromText(args[1]));
     } catch (const FileError& error) {
         err << "vkxx: " << error.what() << "\n";
         return kUnwritableOutput;
@@ -157,7 +158,7 @@ int Resave(const std::vector<std::string>& args, std::ostream& err) {
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1)
         return Usage(err, "check takes one FILE.ckd");
-    const std::optional<IniFile> ini = LoadIni(args[0], err);
+    const std::optional<IniFile> ini = LoadIni(PathFromText(args[0]), err);
     if (!ini)
         return kUnreadableInput;
     return CheckKeyDefinition(*ini, out) == 0 ? kDone : kUnreadableInput;

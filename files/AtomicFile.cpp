@@ -1,6 +1,7 @@
 #include "files/AtomicFile.h"
 
 #include "files/FileError.h"
+#include "files/PathText.h"
 
 #include <fstream>
 #include <iterator>
@@ -93,19 +94,19 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
     if (status.type() == fs::file_type::not_found)
         return false;
     if (error)
-        throw FileError("Unable to read " + path.string() + " (" + error.message() + ")", path);
+        throw FileError("Unable to read " + PathText(path) + " (" + error.message() + ")", path);
     if (!fs::is_regular_file(status))
-        throw FileError("Unable to read " + path.string() + " (not a file)", path);
+        throw FileError("Unable to read " + PathText(path) + " (not a file)", path);
 
     std::ifstream stream(path, std::ios::binary);
     if (!stream)
-        throw FileError("Unable to read " + path.string(), path);
+        throw FileError("Unable to read " + PathText(path), path);
     // One read of the whole file; the size is only a first guess if the file is growing.
     bytes.resize(static_cast<std::size_t>(fs::file_size(path, error)));
     stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(stream.gcount()));
     if (stream.bad())
-        throw FileError("Unable to read " + path.string(), path);
+        throw FileError("Unable to read " + PathText(path), path);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "files/FileError.h"
 
+#include "files/PathText.h"
+
 namespace keyloom {
 
 FileError::FileError(const std::string& message, std::filesystem::path path, std::string section,
@@ -8,7 +10,7 @@ FileError::FileError(const std::string& message, std::filesystem::path path, std
       m_key(std::move(key)) {}
 
 FileError UnableToWrite(const std::filesystem::path& path, const std::string& reason) {
-    std::string message = "Unable to write to " + path.string();
+    std::string message = "Unable to write to " + PathText(path);
     if (!reason.empty())
         message += " (" + reason + ")";
     return FileError(message, path);

@@ -2,6 +2,7 @@
 
 #include "files/FileError.h"
 #include "files/IniFile.h"
+#include "files/PathText.h"
 
 #include <system_error>
 
@@ -13,12 +14,7 @@ namespace {
 
 constexpr std::string_view kConfigurationSection = "CONFIGURATION";
 
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::string Quoted(const fs::path& path) { return "\"" + Utf8(path) + "\""; }
+std::string Quoted(const fs::path& path) { return "\"" + PathText(path) + "\""; }
 
 enum class FolderState { Existed, Created, Failed };
 

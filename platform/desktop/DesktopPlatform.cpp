@@ -2,6 +2,7 @@
 
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
+#include "files/PathText.h"
 #include "platform/DesktopEntry.h"
 
 #include <QCoreApplication>
@@ -33,11 +34,6 @@ QString ToQString(const fs::path& path) {
 
 fs::path ToPath(const QString& text) {
     return text.isEmpty() ? fs::path() : fs::path(QFile::encodeName(text).toStdString());
-}
-
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
 }
 
 QStringList ToQStringList(const std::vector<std::string>& texts) {
@@ -201,17 +197,17 @@ ShortcutResult DesktopPlatform::createShortcut(const ShellLink& link, const fs::
         return ShortcutResult::CannotCreateLink;
 
     DesktopEntry entry;
-    entry.name = Utf8(file.stem());
+    entry.name = PathText(file.stem());
     entry.comment = link.description;
-    entry.workingFolder = Utf8(link.workingFolder);
+    entry.workingFolder = PathText(link.workingFolder);
     entry.shortcut = HotKeyText(link.hotKey);
     // A document has to go through the desktop's opener; a program (or one not installed yet)
     // is run with the arguments.
     const QFileInfo target(ToQString(link.target));
     if (link.arguments.empty() && target.exists() && !IsProgram(target)) {
-        entry.command = {"xdg-open", Utf8(link.target)};
+        entry.command = {"xdg-open", PathText(link.target)};
     } else {
-        entry.command = {Utf8(link.target)};
+        entry.command = {PathText(link.target)};
         entry.command.insert(entry.command.end(), link.arguments.begin(), link.arguments.end());
     }
 

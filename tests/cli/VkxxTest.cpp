@@ -1,5 +1,6 @@
 #include "cli/Vkxx.h"
 
+#include "files/PathText.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +124,24 @@ TEST(Vkxx, ImageFollowsTheFilesLayoutUnlessTold) {
     const Outcome refused = Vkxx({"image", (folder / "k.ckd").string(), "-o", (folder / "plain" / "o.bin").string()});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("Unable to write to"), std::string::npos);
+}
+
+// Arguments are UTF-8 on every system; on Windows they must not pass through the ANSI code page.
+TEST(Vkxx, FileNamesBeyondAsciiArePathsAndMessages) {
+    TemporaryFolder folder;
+    const std::u8string name = u8"B\u00fcro \u2713";
+    const std::string text(name.begin(), name.end());
+    const std::string ckd = PathText(folder.path()) + "/" + text + ".ckd";
+    WriteFile(PathFromText(ckd), "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n");
+
+    ASSERT_EQ(Vkxx({"image", ckd}).status, 0);
+    EXPECT_EQ(ReadFile(folder.path() / (name + u8".bin")).size(), 208u);
+    ASSERT_EQ(Vkxx({"resave", ckd, PathText(folder.path()) + "/" + text + " 2.ckd"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / (name + u8" 2.ckd")));
+
+    const Outcome missing = Vkxx({"show", PathText(folder.path()) + "/" + text + " 3.ckd"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find(text + " 3.ckd"), std::string::npos) << missing.err;
 }
 
 TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {

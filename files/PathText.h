@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace keyloom {
+
+// Paths as the program's UTF-8 texts and back. On Windows a path's narrow string is in the ANSI
+// code page, which cannot spell every file name, so texts never go through path::string().
+std::string PathText(const std::filesystem::path& path);
+std::filesystem::path PathFromText(std::string_view utf8);
+
+} // namespace keyloom
