@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the core, vkxx and their tests as Windows programs with MinGW-w64, runs the tests under
-# Wine, and checks that vkxx.exe writes the same device images as the Linux vkxx.
+# Builds the core, the Win32 platform backend, vkxx and their tests as Windows programs with
+# MinGW-w64, runs the tests under Wine, and checks that vkxx.exe writes the same device images as
+# the Linux vkxx.
 # WINDOWS_BUILD_DIR and LINUX_BUILD_DIR choose other build folders, JOBS the parallel jobs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ windows_build=${WINDOWS_BUILD_DIR:-build/windows}
 linux_build=${LINUX_BUILD_DIR:-build/normal}
 jobs=${JOBS:-$(nproc)}
 
-packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64)
+packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 liblnk-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -25,6 +26,8 @@ fi
 # A throwaway Wine installation, without the Gecko and Mono installers it would offer.
 WINEPREFIX=$(mktemp -d /tmp/keyloom-wine.XXXXXX)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads the Unix side's arguments and file names in the locale's character set.
+export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/keyloom-windows.XXXXXX)
 cleanup() {
   wineserver -k 2>/dev/null || true
@@ -57,7 +60,9 @@ fi
 
 status=0
 compared=0
-for sample in examples/Macro_Files/*.ckd; do
+# A name beyond ASCII as well: it reaches vkxx.exe as UTF-16.
+cp examples/Macro_Files/MouseClicks.ckd "$work/Büro ✓.ckd"
+for sample in examples/Macro_Files/*.ckd "$work/Büro ✓.ckd"; do
   name=$(basename "$sample" .ckd)
   for keys in "" 24 48; do
     options=()
