@@ -19,7 +19,7 @@ using enum KeyHandler;
 
 constexpr QSize kPanelSize{770, 262};
 constexpr int kGap = 2; // keys sit on a 32-unit pitch: 30 wide and 2 apart
-constexpr int kRowTops[] = {4, 32, 80, 112, 144, 176, 208};
+constexpr int kRowTops[] = {4, 36, 80, 112, 144, 176, 208};
 
 // Where the blocks of the keyboard start; 0 in a table entry means "right after the key before".
 constexpr int kMainLeft = 4;
@@ -298,14 +298,14 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent), menus(this) {
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setRange(1, 125);
     TrackBar1->setValue(kInitialSliderValue);
-    TrackBar1->setGeometry(kSliderLeft, kRowTops[1], kSliderWidth, 18);
+    TrackBar1->setGeometry(kSliderLeft, kRowTops[1], kSliderWidth, 16);
     QFont small = font();
     if (small.pointSizeF() > 0)
         small.setPointSizeF(small.pointSizeF() * 0.85);
     lblDelay = MakeLabel(this, "lblDelay", QStringLiteral("Delay = %1 ms").arg(4 * kInitialSliderValue),
-                         QRect(kSliderLeft, kRowTops[1] + 18, kPanelSize.width() - kSliderLeft, 14));
+                         QRect(kSliderLeft, kRowTops[1] + 16, kPanelSize.width() - kSliderLeft, 14));
     lblMouseDelta = MakeLabel(this, "lblMouseDelta", QStringLiteral("Mouse Delta = %1").arg(kInitialSliderValue),
-                              QRect(kSliderLeft, kRowTops[1] + 32, kPanelSize.width() - kSliderLeft, 14));
+                              QRect(kSliderLeft, kRowTops[1] + 30, kPanelSize.width() - kSliderLeft, 14));
     lblDelay->setFont(small);
     lblMouseDelta->setFont(small);
 

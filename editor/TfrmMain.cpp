@@ -228,9 +228,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmMain::RunCommand(const std::function<void()>& command) {
+void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
     // Nothing may unwind into the event loop: what a command did not handle itself is shown.
     try {
+        // A description is confirmed by Enter or by leaving its box, but buttons that take no
+        // focus act while it is still being typed: their redraw would bring the old name back,
+        // and a save would write it. The keys typed into the box themselves do not confirm it.
+        if (typedDescription == TypedDescription::Store)
+            StoreEditedDescription();
         command();
     } catch (const std::exception& error) {
         m_prompts.error(QString::fromStdString(error.what()));

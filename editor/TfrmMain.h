@@ -207,7 +207,12 @@ private:
     void ConnectDialogs();
     void FormCreate(const QStringList& arguments);
     // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
-    void RunCommand(const std::function<void()>& command);
+    // Whether a command first stores the description being typed (see RunCommand).
+    enum class TypedDescription { Store, Keep };
+    void RunCommand(const std::function<void()>& command,
+                    TypedDescription typedDescription = TypedDescription::Store);
+    // Stores the text typed into the shown level's description box and not yet confirmed.
+    void StoreEditedDescription();
 
     void SwitchLayout(int numberOfKeys, bool& guard);
     LevelControls& Controls(int level);

@@ -223,6 +223,13 @@ void TfrmMain::btnDownloadClick() {
 }
 
 bool TfrmMain::SaveTo(const QString& path) {
+    // The image is written beside the file under its name with ".bin": a key definition file of
+    // that name would be replaced by its own image right after being written.
+    if (QFileInfo(path).suffix().compare(QLatin1String("bin"), Qt::CaseInsensitive) == 0) {
+        m_prompts.error(QStringLiteral("Unable to write to %1 (the name of a device image: key definition "
+                                       "files are saved as .ckd)").arg(path));
+        return false;
+    }
     lblModified->setText(kSaving);
     // Painted now: the event loop does not run again until the save is over.
     statusBar()->layout()->activate();

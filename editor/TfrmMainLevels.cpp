@@ -44,7 +44,9 @@ void TfrmMain::ConnectLevels() {
                 handler(&TfrmMain::EraseSelected, level));
         new KeyAdapter(
             controls.edDescription, controls.edDescription,
-            [this, level](TypedKey key) { RunCommand([this, level, key] { DescriptionKeyDown(level, key.keyCode); }); },
+            [this, level](TypedKey key) {
+                RunCommand([this, level, key] { DescriptionKeyDown(level, key.keyCode); }, TypedDescription::Keep);
+            },
             {});
     }
 }
@@ -104,8 +106,17 @@ void TfrmMain::DescriptionChange(int level) {
         return;
     // A name is a label for the user, not part of what the keypad plays: it is kept without
     // marking the document changed.
+    QLineEdit* box = Controls(level).edDescription;
     KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
-    record.name[levelIndex(LevelOf(level))] = Controls(level).edDescription->text().toStdString();
+    record.name[levelIndex(LevelOf(level))] = box->text().toStdString();
+    box->setModified(false);
+}
+
+void TfrmMain::StoreEditedDescription() {
+    const int level = m_state.selectedLevel == 0 ? 0 : 1;
+    // Loading a box clears its edited flag; only the user's typing sets it.
+    if (!m_state.refreshing && Controls(level).edDescription->isModified())
+        DescriptionChange(level);
 }
 
 void TfrmMain::DescriptionKeyDown(int level, int keyCode) {

@@ -63,7 +63,7 @@ void TfrmMain::ConnectTyping() {
     // focus widget, or to the window itself when nothing has the focus.
     new KeyAdapter(
         QCoreApplication::instance(), this, {},
-        [this](TypedKey key) { RunCommand([this, key] { FormKeyUp(key.keyCode); }); },
+        [this](TypedKey key) { RunCommand([this, key] { FormKeyUp(key.keyCode); }, TypedDescription::Keep); },
         [this](const QObject* receiver) {
             const QWidget* first = QApplication::focusWidget();
             if (first == nullptr)

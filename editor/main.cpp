@@ -25,8 +25,10 @@ int main(int argc, char** argv) {
     try {
         SystemPlatform platform;
         if (!platform.acquireSingleInstance("KeyloomVKxx")) {
-            QMessageBox::information(nullptr, QStringLiteral("KeyloomVKxx"),
-                                     QStringLiteral("KeyloomVKxx is already running!"));
+            // A plain message: no icon.
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("KeyloomVKxx"),
+                            QStringLiteral("KeyloomVKxx is already running!"), QMessageBox::Ok);
+            box.exec();
             return 0;
         }
         keyloom::KeypadDocument document;

@@ -117,8 +117,12 @@ int32_t ReadKeyCount(const fs::path& area) {
     } catch (const FileError&) {
         return 24;
     }
-    const int32_t keys = settings.ReadInteger(kConfigurationSection, "Number_of_Keys", 24);
-    return keys == 24 ? 24 : 48;
+    // A value never holds a line break, so this default tells a missing key from a damaged value.
+    constexpr std::string_view kMissing = "\n";
+    const std::string value = settings.ReadString(kConfigurationSection, "Number_of_Keys", kMissing);
+    if (value == kMissing)
+        return 24;
+    return ParseIniInteger(value) == 24 ? 24 : 48;
 }
 
 void WriteKeyCount(const fs::path& area, int32_t keyCount) {

@@ -25,6 +25,16 @@ fs::path FolderOf(int csidl) {
     return fs::path(buffer);
 }
 
+// The file with ".lnk" in place of its extension. A name that is only an extension (".lnk" itself,
+// made from a target whose name is empty) is replaced whole rather than becoming ".lnk.lnk".
+fs::path ShortcutFile(fs::path file) {
+    if (!file.has_extension() && file.filename().wstring().starts_with(L'.'))
+        file.replace_filename(L".lnk");
+    else
+        file.replace_extension(L".lnk");
+    return file;
+}
+
 // Releases a COM interface when it goes out of scope.
 template <typename Interface>
 struct Released {
@@ -78,8 +88,9 @@ bool Win32Platform::acquireSingleInstance(const std::string& name) {
     if (m_mutexes.contains(name))
         return true;
     HANDLE mutex = CreateMutexW(nullptr, TRUE, Utf8ToWide(name).c_str());
+    // Only a name already taken means another instance; without a mutex the program still runs.
     if (mutex == nullptr)
-        return false;
+        return true;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
         return false;
@@ -105,8 +116,7 @@ bool Win32Platform::keyIsDown(int virtualKey) const {
 }
 
 ShortcutResult Win32Platform::createShortcut(const ShellLink& link, const fs::path& shortcutFile) {
-    fs::path file = shortcutFile;
-    file.replace_extension(".lnk");
+    const fs::path file = ShortcutFile(shortcutFile);
 
     // A thread that already uses COM in another mode (the GUI thread) answers RPC_E_CHANGED_MODE
     // and may use it as it is; only a successful call is balanced by CoUninitialize.

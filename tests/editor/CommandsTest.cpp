@@ -563,6 +563,26 @@ TEST_F(CommandsTest, FailedSaveKeepsTheChangeAndWritesNoImage) {
     EXPECT_FALSE(fs::exists(DeviceImagePath(ckd)));
 }
 
+TEST_F(CommandsTest, SaveAsUnderTheNameOfADeviceImageIsRefused) {
+    for (const char* name : {"keys.bin", "keys.BIN"}) {
+        SCOPED_TRACE(name);
+        window.reset();
+        Start();
+        Edit();
+        const fs::path image = folder / name;
+        WriteFile(image, "an image written earlier");
+        Script({}, {Q(image)});
+
+        Click("btnSaveAs");
+
+        ASSERT_EQ(prompts.shown.size(), 2);
+        EXPECT_TRUE(prompts.shown[1].startsWith("error: Unable to write to " + Q(image))) << prompts.shown[1].toStdString();
+        EXPECT_EQ(ReadFile(image), "an image written earlier");
+        EXPECT_TRUE(window->state().modified);
+        EXPECT_EQ(Filename(), "Untitled.ckd");
+    }
+}
+
 TEST_F(CommandsTest, CommandsGiveTheFocusBackToTheGridOfTheLevel) {
     Start();
     window->show();

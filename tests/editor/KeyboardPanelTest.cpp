@@ -186,6 +186,23 @@ TEST_F(KeyboardPanelTest, EveryButtonHasItsCaptionTagSizeAndHandler) {
     }
 }
 
+TEST_F(KeyboardPanelTest, NoTwoControlsOverlapAndAllLieInThePanel) {
+    QTest::mouseClick(window->keypadPanel->btn48Keys, Qt::LeftButton);
+    QList<QWidget*> controls;
+    for (QPushButton* button : window->KeyboardPanel_->findChildren<QPushButton*>())
+        controls.append(button);
+    controls.append(window->KeyboardPanel_->TrackBar1);
+    controls.append(window->KeyboardPanel_->lblDelay);
+    controls.append(window->KeyboardPanel_->lblMouseDelta);
+    const QRect panel = window->KeyboardPanel_->rect();
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(panel.contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and " << controls[j]->objectName().toStdString();
+    }
+}
+
 TEST_F(KeyboardPanelTest, ShadedKeysLieUnderTheirPicturesAndShowThemRaisedAtRest) {
     for (const ButtonRow& row : kButtons) {
         auto* button = Find<QPushButton>(QString::fromLatin1(row.name));

@@ -3,6 +3,7 @@
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,12 +14,15 @@
 #include <QTest>
 
 #include <algorithm>
+#include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace keyloom {
 namespace {
 
 using test::Bytes;
+namespace fs = std::filesystem;
 
 
 const QString kNothingToErase = QStringLiteral("warning: Nothing to erase!");
@@ -128,6 +132,32 @@ TEST_F(LevelSettings, DescriptionIsKeptWhenTheFocusLeaves) {
     Grid(0)->setFocus();
     EXPECT_EQ(document.keys[3].name[0], "Paste");
     EXPECT_FALSE(window->state().modified);
+}
+
+// Buttons that take no focus act while the box still holds its text unconfirmed.
+TEST_F(LevelSettings, DescriptionBeingTypedIsKeptWhenAButtonWithoutFocusActs) {
+    for (const char* button : {"keyA", "keyDelay", "btn48Keys", "btnSaveAs"}) {
+        SCOPED_TRACE(button);
+        ShowKey(0, 0);
+        document.keys[0].name[0].clear();
+        QLineEdit* description = Find<QLineEdit>(0, "edDescription");
+        description->setFocus();
+        description->clear();
+        QTest::keyClicks(description, "Volume up");
+        const fs::path saved = folder.path() / "saved.ckd";
+        prompts.fileNames.push_back(QString::fromStdString(saved.string()));
+
+        auto* target = window->findChild<QAbstractButton*>(QString::fromLatin1(button));
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::LeftButton);
+
+        EXPECT_EQ(document.keys[0].name[0], "Volume up");
+        EXPECT_EQ(description->text(), "Volume up");
+        if (std::string_view(button) == "btnSaveAs") {
+            EXPECT_NE(test::ReadFile(saved).find("Level_1_Name=Volume up\r\n"), std::string::npos);
+        }
+        prompts.fileNames.clear();
+    }
 }
 
 struct EraseAllCase {

@@ -164,7 +164,12 @@ TEST_F(WorkingFoldersTest, TheLayoutReadsAs24Or48) {
                           Case{"[CONFIGURATION]\r\nNumber_of_Keys=24\r\n", 24},
                           Case{"[CONFIGURATION]\r\nNumber_of_Keys=48\r\n", 48},
                           Case{"[CONFIGURATION]\r\nNumber_of_Keys=36\r\n", 48},
-                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=0\r\n", 48}}) {
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=0\r\n", 48},
+                          // A damaged value is not a missing one.
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=abc\r\n", 48},
+                          Case{"[CONFIGURATION]\r\nNumber_of_Keys=\r\n", 48},
+                          Case{"[CONFIGURATION]\r\nnumber_of_keys= 0x18 \r\n", 24},
+                          Case{"[CONFIGURATION]\r\nOther=1\r\n", 24}}) {
         SCOPED_TRACE(c.settings ? c.settings : "no settings file");
         fs::remove(root / "KeyloomVKxx.ini");
         if (c.settings)

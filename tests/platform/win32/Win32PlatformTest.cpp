@@ -307,6 +307,24 @@ TEST(Win32PlatformTest, ShortcutsReadBackWithTheirFields) {
     }
 }
 
+TEST(Win32PlatformTest, ShortcutNamesTakeTheLinkExtension) {
+    TemporaryFolder folder;
+    Win32Platform platform;
+    const ShellLink link{folder.path() / "x.exe", folder.path(), {}, "", 0};
+    // ".lnk" alone comes from a target with an empty name, which is allowed.
+    const struct {
+        const char* given;
+        const char* written;
+    } cases[] = {{"Office.ckd", "Office.lnk"}, {"report.lnk", "report.lnk"}, {"a.b.desktop", "a.b.lnk"},
+                 {".lnk", ".lnk"}, {"noextension", "noextension.lnk"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        ASSERT_EQ(platform.createShortcut(link, folder.path() / c.given), ShortcutResult::Success);
+        EXPECT_TRUE(fs::exists(folder.path() / c.written));
+    }
+    EXPECT_FALSE(fs::exists(folder.path() / ".lnk.lnk"));
+}
+
 TEST(Win32PlatformTest, ShortcutIntoAMissingFolderFailsOnSaving) {
     TemporaryFolder folder;
     Win32Platform platform;
