@@ -22,17 +22,23 @@ QString QtFileFilter(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-void QtPrompts::warning(const QString& text) { QMessageBox::warning(m_window, kTitle, text); }
+QString MessageBoxText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
 
-void QtPrompts::information(const QString& text) { QMessageBox::information(m_window, kTitle, text); }
+void QtPrompts::warning(const QString& text) { QMessageBox::warning(m_window, kTitle, MessageBoxText(text)); }
 
-void QtPrompts::error(const QString& text) { QMessageBox::critical(m_window, kTitle, text); }
+void QtPrompts::information(const QString& text) {
+    QMessageBox::information(m_window, kTitle, MessageBoxText(text));
+}
+
+void QtPrompts::error(const QString& text) { QMessageBox::critical(m_window, kTitle, MessageBoxText(text)); }
 
 Answer QtPrompts::question(const QString& text, bool allowCancel) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (allowCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, kTitle, text, buttons, m_window);
+    QMessageBox box(QMessageBox::Question, kTitle, MessageBoxText(text), buttons, m_window);
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -9,6 +9,10 @@ namespace keyloom {
 // "Name |*.ext" (pairs of name and pattern joined by '|') as Qt writes it: "Name (*.ext)".
 QString QtFileFilter(const QString& filter);
 
+// A message as a Qt message box shows it: the texts break lines with a carriage return, as
+// Windows message boxes do, and Qt breaks them only at line feeds.
+QString MessageBoxText(QString text);
+
 // The prompts as Qt message boxes and file dialogs.
 class QtPrompts final : public Prompts {
 public:

@@ -723,6 +723,13 @@ INSTANTIATE_TEST_SUITE_P(States, CloseTest,
                                            CloseCase{"ChangedNo", true, Answer::No, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(QtPromptsTest, MessagesBreakLinesWhereTheirTextsDo) {
+    EXPECT_EQ(MessageBoxText("The Properties panel USB Device Type is \rnot set for Multimedia Keyboard-Mouse."),
+              "The Properties panel USB Device Type is \nnot set for Multimedia Keyboard-Mouse.");
+    EXPECT_EQ(MessageBoxText("one\r\ntwo\nthree"), "one\ntwo\nthree");
+    EXPECT_EQ(MessageBoxText("File exists. Overwrite?"), "File exists. Overwrite?");
+}
+
 TEST(QtFileFilterTest, WritesTheFilterTheWayQtReadsIt) {
     EXPECT_EQ(QtFileFilter("Custom Keypad Definition Files |*.ckd"), "Custom Keypad Definition Files (*.ckd)");
     EXPECT_EQ(QtFileFilter("Pictures|*.bmp;*.png|All files|*.*"), "Pictures (*.bmp *.png);;All files (*.*)");
