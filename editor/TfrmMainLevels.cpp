@@ -102,11 +102,14 @@ void TfrmMain::MacroModeChange(int level) {
 }
 
 void TfrmMain::DescriptionChange(int level) {
-    if (m_state.refreshing)
+    QLineEdit* box = Controls(level).edDescription;
+    // Only what the user typed since it was stored or loaded: a box that loses the focus after a
+    // command has stored it (or changed the selected key or the document) holds nothing new, and
+    // the hidden level's box may still show another key's name.
+    if (m_state.refreshing || !box->isModified())
         return;
     // A name is a label for the user, not part of what the keypad plays: it is kept without
     // marking the document changed.
-    QLineEdit* box = Controls(level).edDescription;
     KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
     record.name[levelIndex(LevelOf(level))] = box->text().toStdString();
     box->setModified(false);
@@ -114,9 +117,7 @@ void TfrmMain::DescriptionChange(int level) {
 
 void TfrmMain::StoreEditedDescription() {
     const int level = m_state.selectedLevel == 0 ? 0 : 1;
-    // Loading a box clears its edited flag; only the user's typing sets it.
-    if (!m_state.refreshing && Controls(level).edDescription->isModified())
-        DescriptionChange(level);
+    DescriptionChange(level);
 }
 
 void TfrmMain::DescriptionKeyDown(int level, int keyCode) {

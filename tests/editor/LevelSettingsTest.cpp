@@ -160,6 +160,28 @@ TEST_F(LevelSettings, DescriptionBeingTypedIsKeptWhenAButtonWithoutFocusActs) {
     }
 }
 
+// The box keeps its text when New, Open or a layout switch selects key 1 without showing its
+// level again; losing the focus afterwards must not hand that text to key 1.
+TEST_F(LevelSettings, DescriptionBeingTypedStaysWithItsKeyWhenTheDocumentChanges) {
+    for (const char* button : {"btnNew", "btn24Keys", "btn48Keys"}) {
+        SCOPED_TRACE(button);
+        ShowKey(5, 1);
+        QLineEdit* description = Find<QLineEdit>(1, "edDescription");
+        description->setFocus();
+        description->clear();
+        QTest::keyClicks(description, "abc");
+
+        QTest::mouseClick(window->findChild<QAbstractButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+        Grid(0)->setFocus();
+
+        EXPECT_EQ(document.keys[0].name[1], "");
+        if (std::string_view(button) != "btnNew") {
+            EXPECT_EQ(document.keys[5].name[1], "abc");
+        }
+        document.keys[5].name[1].clear();
+    }
+}
+
 struct EraseAllCase {
     const char* name;
     int level1Length;
