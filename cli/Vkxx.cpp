@@ -127,13 +127,14 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     }
     if (!file)
         return Usage(err, "image: missing FILE.ckd");
-    const std::optional<IniFile> ini = LoadIni(PathFromText(*file), err);
+    const std::filesystem::path ckdPath = PathFromText(*file);
+    const std::optional<IniFile> ini = LoadIni(ckdPath, err);
     if (!ini)
         return kUnreadableInput;
     if (!keys)
         keys = LayoutOfFile(*ini);
-    const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(PathFromText(*file));
-    if (WriteDeviceImage(PathFromText(*file), binPath, *keys) != 0) {
+    const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);
+    if (WriteDeviceImage(ckdPath, binPath, *keys) != 0) {
         err << "vkxx: Unable to write to " << PathText(binPath) << "\n";
         return kUnwritableOutput;
     }
