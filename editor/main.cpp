@@ -1,5 +1,6 @@
 #include "editor/QtPrompts.h"
 #include "editor/TfrmMain.h"
+#include "editor/UiFont.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else
@@ -22,6 +23,7 @@ using SystemPlatform = keyloom::DesktopPlatform;
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KeyloomVKxx"));
+    keyloom::UseAvailableUiFont();
     try {
         SystemPlatform platform;
         if (!platform.acquireSingleInstance("KeyloomVKxx")) {

@@ -1,3 +1,4 @@
+#include "editor/UiFont.h"
 #include "keytest/KeyTestWindow.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KeyTest"));
+    keyloom::UseAvailableUiFont();
     keyloom::KeyTestWindow window;
     window.show();
     return QApplication::exec();
