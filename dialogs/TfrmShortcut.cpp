@@ -194,6 +194,11 @@ KeyStroke KeyStrokeOf(const QKeyEvent& event) {
                 stroke.key = digit;
         }
     }
+#ifdef Q_OS_WIN
+    // Windows hands over the virtual-key code itself; events made by a program carry none.
+    if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
+        stroke.key = static_cast<int>(event.nativeVirtualKey());
+#endif
     return stroke;
 }
 

@@ -100,10 +100,12 @@ int PrintableCharacter(const QKeyEvent& event) {
     return character >= 0x20 && character != 0x7F ? character : 0;
 }
 
-// Qt on Windows reports both Windows keys as Meta; the native code still tells them apart.
+// On Windows the event carries the virtual-key code itself, which tells apart what Qt's keys do
+// not (both Windows keys are Meta) and follows the keyboard layout as Windows programs see it.
+// Events made by a program (tests, accessibility tools) carry none and are mapped from Qt's key.
 int WindowsKeyCode(const QKeyEvent& event, int keyCode) {
 #ifdef Q_OS_WIN
-    if (event.key() == Qt::Key_Meta && (event.nativeVirtualKey() == 91 || event.nativeVirtualKey() == 92))
+    if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
         return static_cast<int>(event.nativeVirtualKey());
 #else
     Q_UNUSED(event);

@@ -1,6 +1,10 @@
 #pragma once
 
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
 #include "platform/desktop/DesktopPlatform.h"
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +15,7 @@
 namespace keyloom::test {
 
 // Folders under a temporary root, held keys set by the test, launches recorded. Shortcuts are
-// written by the real desktop platform unless the test sets the result to return instead.
+// written by the system's real platform unless the test sets the result to return instead.
 class RecordingPlatform final : public Platform {
 public:
     struct Launch {
@@ -49,11 +53,15 @@ public:
     }
     ShortcutResult createShortcut(const ShellLink& link, const std::filesystem::path& shortcutFile) override {
         shortcuts.push_back(link);
-        return shortcutResult ? *shortcutResult : m_desktop.createShortcut(link, shortcutFile);
+        return shortcutResult ? *shortcutResult : m_system.createShortcut(link, shortcutFile);
     }
 
 private:
-    DesktopPlatform m_desktop;
+#ifdef _WIN32
+    Win32Platform m_system;
+#else
+    DesktopPlatform m_system;
+#endif
 };
 
 } // namespace keyloom::test

@@ -612,7 +612,8 @@ TEST_F(CommandsTest, AnErrorInsideACommandIsShownNotThrown) {
 
 class DownloadTest : public CommandsTest {
 protected:
-    fs::path Utility() const { return platform.program / "VKxxLoad"; }
+    // "VKxxLoad", on Windows "VKxxLoad.exe".
+    fs::path Utility() const { return platform.helperProgram(kDownloadUtility); }
 };
 
 TEST_F(DownloadTest, MissingUtilityIsReportedAndNothingElseHappens) {

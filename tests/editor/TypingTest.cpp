@@ -88,6 +88,23 @@ INSTANTIATE_TEST_SUITE_P(
         AdapterCase{"MenuRelease", kRelease, Qt::Key_Menu, kNone, "", false, TypedKey{93, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Windows hands the virtual-key code over with each key event, and it wins over Qt's key: Qt names
+// both Windows keys Meta, and a key of another layout by its character. Events that carry no
+// native code (made by a program) and other systems' native codes (X11 key symbols) map Qt's key.
+TEST(KeyAdapterNative, WindowsTakesTheVirtualKeyCodeOfTheEvent) {
+    const QKeyEvent rightWindows(kRelease, Qt::Key_Meta, kNone, 0x15C, 92, 0);
+    const QKeyEvent ctrlODiaeresis(kPress, Qt::Key_Odiaeresis, kCtrl, 0x27, 192, 0, "\xf6");
+    const QKeyEvent madeByAProgram(kRelease, Qt::Key_Meta, kNone, 0, 0, 0);
+#ifdef Q_OS_WIN
+    EXPECT_EQ(TypedKeyOf(rightWindows), (TypedKey{92, 0}));
+    EXPECT_EQ(TypedKeyOf(ctrlODiaeresis), (TypedKey{192, 0}));
+#else
+    EXPECT_EQ(TypedKeyOf(rightWindows), (TypedKey{91, 0}));
+    EXPECT_EQ(TypedKeyOf(ctrlODiaeresis), (TypedKey{0, 0}));
+#endif
+    EXPECT_EQ(TypedKeyOf(madeByAProgram), (TypedKey{91, 0}));
+}
+
 class Typing : public test::EditorFixture {
 protected:
     void SetUp() override {
