@@ -2,7 +2,12 @@
 // and once per PNG size, from the same geometry, so the sizes cannot drift apart.
 //
 // make_icons <hicolor folder> <size>...
+//
+// The sizes up to 256 are also written together as <hicolor folder>/keyloomvkxx.ico, the icon of
+// the Windows programs.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,6 +16,8 @@
 #include <QString>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -67,7 +74,7 @@ bool WriteSvg(const QString& file) {
     return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(svg.toUtf8()) == svg.toUtf8().size();
 }
 
-bool WritePng(const QString& file, int size) {
+QImage Paint(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -82,7 +89,49 @@ bool WritePng(const QString& file, int size) {
             painter.drawRoundedRect(Key(column, row), kKeyRadius, kKeyRadius);
         }
     painter.end();
-    return image.save(file, "PNG");
+    return image;
+}
+
+bool WritePng(const QString& file, int size) { return Paint(size).save(file, "PNG"); }
+
+void AppendLittleEndian(QByteArray& bytes, quint32 value, int width) {
+    for (int index = 0; index < width; ++index)
+        bytes.append(static_cast<char>((value >> (8 * index)) & 0xFF));
+}
+
+// An icon file whose images are PNG data, as Windows reads them since Vista.
+bool WriteIco(const QString& file, const std::vector<int>& sizes) {
+    std::vector<std::pair<int, QByteArray>> images;
+    for (const int size : sizes) {
+        if (size > 256)
+            continue;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!Paint(size).save(&buffer, "PNG"))
+            return false;
+        images.emplace_back(size, png);
+    }
+    QByteArray ico;
+    AppendLittleEndian(ico, 0, 2); // reserved
+    AppendLittleEndian(ico, 1, 2); // an icon, not a cursor
+    AppendLittleEndian(ico, static_cast<quint32>(images.size()), 2);
+    quint32 offset = 6 + 16 * static_cast<quint32>(images.size());
+    for (const auto& [size, png] : images) {
+        // A size byte of 0 means 256.
+        AppendLittleEndian(ico, size == 256 ? 0 : size, 1);
+        AppendLittleEndian(ico, size == 256 ? 0 : size, 1);
+        AppendLittleEndian(ico, 0, 2);  // no palette, reserved
+        AppendLittleEndian(ico, 1, 2);  // planes
+        AppendLittleEndian(ico, 32, 2); // bits per pixel
+        AppendLittleEndian(ico, static_cast<quint32>(png.size()), 4);
+        AppendLittleEndian(ico, offset, 4);
+        offset += static_cast<quint32>(png.size());
+    }
+    for (const auto& image : images)
+        ico += image.second;
+    QFile out(file);
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(ico) == ico.size();
 }
 
 bool MakeFolder(const QString& folder) { return QDir().mkpath(folder); }
@@ -100,13 +149,19 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_icons: cannot write %s/keyloomvkxx.svg\n", qPrintable(scalable));
         return 1;
     }
+    std::vector<int> sizes;
     for (int index = 2; index < argc; ++index) {
         const int size = QString::fromLocal8Bit(argv[index]).toInt();
+        sizes.push_back(size);
         const QString folder = root + QStringLiteral("/%1x%1/apps").arg(size);
         if (size <= 0 || !MakeFolder(folder) || !WritePng(folder + QStringLiteral("/keyloomvkxx.png"), size)) {
             std::fprintf(stderr, "make_icons: cannot write the %s icon in %s\n", argv[index], qPrintable(folder));
             return 1;
         }
+    }
+    if (!WriteIco(root + QStringLiteral("/keyloomvkxx.ico"), sizes)) {
+        std::fprintf(stderr, "make_icons: cannot write %s/keyloomvkxx.ico\n", qPrintable(root));
+        return 1;
     }
     return 0;
 }

@@ -1,0 +1,82 @@
+# Programs linked with Qt, and on Windows the DLLs they need beside them.
+
+# keyloom_qt_program(target [GUI]): marks a program linked with Qt. On Windows it uses the MinGW
+# runtime DLLs that Qt's DLLs use (one C++ runtime in the process), finds Qt's DLLs and plugins
+# beside itself, and as GUI it is a windowed program that opens no console.
+function(keyloom_qt_program target)
+  set_target_properties(${target} PROPERTIES KEYLOOM_QT_PROGRAM ON)
+  if("GUI" IN_LIST ARGN)
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
+  if(WIN32)
+    get_target_property(folder ${target} RUNTIME_OUTPUT_DIRECTORY)
+    if(folder STREQUAL "${CMAKE_BINARY_DIR}/bin")
+      add_dependencies(${target} keyloom_qt_dlls)
+    else()
+      add_dependencies(${target} keyloom_qt_test_dlls)
+    endif()
+  endif()
+endfunction()
+
+# keyloom_windows_resources(target DESCRIPTION): the program icon and the version information
+# ("1.60") in a Windows program. The icon is drawn at build time (packaging/).
+function(keyloom_windows_resources target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(KEYLOOM_RC_NAME ${target})
+  set(KEYLOOM_RC_DESCRIPTION ${description})
+  set(KEYLOOM_RC_ICON ${KEYLOOM_WINDOWS_ICON})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows-resources.rc.in ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${KEYLOOM_WINDOWS_ICON})
+  target_sources(${target} PRIVATE ${rc})
+  add_dependencies(${target} icons)
+endfunction()
+
+if(NOT WIN32)
+  return()
+endif()
+
+# The MinGW runtime DLLs where the compiler finds them.
+set(keyloom_runtime_dlls)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                  OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+    message(FATAL_ERROR "The MinGW runtime ${dll} was not found")
+  endif()
+  get_filename_component(path "${path}" REALPATH)
+  list(APPEND keyloom_runtime_dlls ${path})
+endforeach()
+
+# keyloom_copy_qt_dlls(target folder LIBRARIES... PLUGINS...): a target that places the named Qt
+# libraries, the MinGW runtime and the named plugins (in their platforms/ or styles/ subfolders)
+# in folder.
+function(keyloom_copy_qt_dlls name folder)
+  cmake_parse_arguments(COPY "" "" "LIBRARIES;PLUGINS" ${ARGN})
+  set(commands COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles)
+  foreach(library ${COPY_LIBRARIES})
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${library}> ${folder})
+  endforeach()
+  foreach(dll ${keyloom_runtime_dlls})
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${dll} ${folder})
+  endforeach()
+  foreach(plugin ${COPY_PLUGINS})
+    get_target_property(type ${plugin} QT_PLUGIN_TYPE)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${plugin}> ${folder}/${type})
+  endforeach()
+  # Qt's DLLs remember the prefix they were built for; qt.conf points them at their own folder
+  # instead, so that a copy never picks a plugin up from the build machine.
+  list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/cmake/qt.conf ${folder})
+  add_custom_target(${name} ${commands} COMMENT "Placing Qt's DLLs in ${folder}" VERBATIM)
+endfunction()
+
+# What a user's copy needs: the Windows platform and its native style.
+keyloom_copy_qt_dlls(keyloom_qt_dlls ${CMAKE_BINARY_DIR}/bin
+  LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets
+  PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+# Tests run offscreen and use QTest.
+keyloom_copy_qt_dlls(keyloom_qt_test_dlls ${CMAKE_BINARY_DIR}/tests/bin
+  LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Test
+  PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin Qt6::QOffscreenIntegrationPlugin)
