@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the core, the Win32 platform backend, vkxx and their tests as Windows programs with
-# MinGW-w64, runs the tests under Wine, and checks that vkxx.exe writes the same device images as
-# the Linux vkxx.
+# The Windows build: Qt for Windows from Debian's sources (built once into a cache, see
+# scripts/build-qt-windows.sh), then everything - core, platform backend, editor, dialogs, KeyTest,
+# vkxx and their tests - cross-built with MinGW-w64. The tests run under Wine (the GUI ones
+# offscreen); vkxx.exe must write the same device images as the Linux vkxx; the program folder is
+# zipped, unpacked elsewhere and started on a virtual display (scripts/test-windows-startup.sh).
 # WINDOWS_BUILD_DIR and LINUX_BUILD_DIR choose other build folders, JOBS the parallel jobs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +12,8 @@ windows_build=${WINDOWS_BUILD_DIR:-build/windows}
 linux_build=${LINUX_BUILD_DIR:-build/normal}
 jobs=${JOBS:-$(nproc)}
 
-packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 liblnk-utils)
+packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 liblnk-utils
+          xvfb xauth xdotool x11-utils imagemagick zip unzip fonts-wine)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -23,12 +26,30 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# Qt for Windows; the first run on a machine builds it (30-45 minutes).
+qt_prefix=$(bash scripts/build-qt-windows.sh | tail -1)
+
+# The Linux build supplies the tools that draw the icons, labels and manual, the reference vkxx
+# and the reference editor; only these are built when the build is not there yet.
+bash scripts/install-deps.sh
+if [ ! -f "$linux_build/build.ninja" ]; then
+  mkdir -p "$(dirname "$linux_build")"
+  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    > "$linux_build.configure.log" 2>&1 || { cat "$linux_build.configure.log"; exit 1; }
+fi
+cmake --build "$linux_build" -j "$jobs" --target make_keycap_labels make_icons make_manual vkxx KeyloomVKxx
+host_tools=$(realpath "$linux_build")/tools
+
 # A throwaway Wine installation, without the Gecko and Mono installers it would offer.
 WINEPREFIX=$(mktemp -d /tmp/keyloom-wine.XXXXXX)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine reads the Unix side's arguments and file names in the locale's character set.
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/keyloom-windows.XXXXXX)
+# Wine links Documents and Desktop to the home folder: a throwaway one, so that nothing the
+# Windows programs write lands in the user's.
+export HOME=$work/home
+mkdir -p "$HOME"
 cleanup() {
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX" "$work"
@@ -41,22 +62,26 @@ if ! wineboot -i > "$work/wineboot.log" 2>&1; then
   xvfb-run -a wineboot -i > "$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; exit 1; }
 fi
 
+# GUI tests run offscreen, also while their tests are listed at build time.
+export QT_QPA_PLATFORM=offscreen
 mkdir -p "$(dirname "$windows_build")"
-cmake -S . -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKEYLOOM_GUI=OFF -DKEYLOOM_BENCH=OFF \
+cmake -S . -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKEYLOOM_GUI=ON -DKEYLOOM_BENCH=OFF \
+  -DKEYLOOM_QT_WINDOWS_PREFIX="$qt_prefix" -DQT_HOST_PATH=/usr \
+  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DKEYLOOM_HOST_TOOLS="$host_tools" \
   > "$windows_build.configure.log" 2>&1 || { cat "$windows_build.configure.log"; exit 1; }
 cmake --build "$windows_build" -j "$jobs"
 ctest --test-dir "$windows_build" --output-on-failure -j "$jobs"
 
-# The Linux vkxx of the normal build; only the tool is built when it is missing.
+# The program folder a user copies, as a zip with one top folder.
+version=$(sed -n 's/^project(KeyloomVKxx VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zip_file=$(realpath "$windows_build")/KeyloomVKxx-$version-windows-x64.zip
+rm -f "$zip_file"
+ln -s "$(realpath "$windows_build")/bin" "$work/KeyloomVKxx"
+(cd "$work" && zip -qr "$zip_file" KeyloomVKxx)
+echo "Windows program folder: $windows_build/bin, zipped as $windows_build/$(basename "$zip_file")"
+
 linux_vkxx=$linux_build/bin/vkxx
-if [ ! -x "$linux_vkxx" ]; then
-  bash scripts/install-deps.sh
-  mkdir -p "$(dirname "$linux_build")"
-  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    > "$linux_build.configure.log" 2>&1 || { cat "$linux_build.configure.log"; exit 1; }
-  cmake --build "$linux_build" -j "$jobs" --target vkxx
-fi
 
 status=0
 compared=0
@@ -78,4 +103,6 @@ for sample in examples/Macro_Files/*.ckd "$work/Büro ✓.ckd"; do
   done
 done
 echo "vkxx image: $compared images identical on Linux and Windows"
-exit $status
+[ $status = 0 ] || exit $status
+
+bash scripts/test-windows-startup.sh "$zip_file" "$linux_build/bin/KeyloomVKxx"
