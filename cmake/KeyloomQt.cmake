@@ -50,30 +50,59 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   list(APPEND keyloom_runtime_dlls ${path})
 endforeach()
 
-# keyloom_copy_qt_dlls(target folder LIBRARIES... PLUGINS...): a target that places the named Qt
-# libraries, the MinGW runtime and the named plugins (in their platforms/ or styles/ subfolders)
-# in folder.
+# keyloom_copy_qt_dlls(target folder [STRIP] LIBRARIES... PLUGINS...): a target that places the
+# named Qt libraries, the MinGW runtime and the named plugins (in their platforms/ or styles/
+# subfolders) in folder; with STRIP without their symbol tables, which a user's copy does not need
+# and which make up half of their size.
 function(keyloom_copy_qt_dlls name folder)
-  cmake_parse_arguments(COPY "" "" "LIBRARIES;PLUGINS" ${ARGN})
-  set(commands COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles)
-  foreach(library ${COPY_LIBRARIES})
-    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${library}> ${folder})
+  cmake_parse_arguments(COPY "STRIP" "" "LIBRARIES;PLUGINS" ${ARGN})
+  set(sources ${keyloom_runtime_dlls})
+  foreach(target ${COPY_LIBRARIES} ${COPY_PLUGINS})
+    # The file of an imported Qt target, known at configure time (Qt is built as Release).
+    get_target_property(file ${target} IMPORTED_LOCATION_RELEASE)
+    if(NOT file)
+      get_target_property(file ${target} IMPORTED_LOCATION)
+    endif()
+    list(APPEND sources ${file})
   endforeach()
-  foreach(dll ${keyloom_runtime_dlls})
-    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${dll} ${folder})
+  set(subfolders ${keyloom_runtime_dlls})
+  list(TRANSFORM subfolders REPLACE ".+" ".")
+  foreach(library ${COPY_LIBRARIES})
+    list(APPEND subfolders .)
   endforeach()
   foreach(plugin ${COPY_PLUGINS})
     get_target_property(type ${plugin} QT_PLUGIN_TYPE)
-    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${plugin}> ${folder}/${type})
+    list(APPEND subfolders ${type})
   endforeach()
+
+  set(outputs)
+  foreach(source subfolder IN ZIP_LISTS sources subfolders)
+    get_filename_component(file_name ${source} NAME)
+    set(output ${folder}/${subfolder}/${file_name})
+    set(strip)
+    if(COPY_STRIP)
+      set(strip COMMAND ${CMAKE_STRIP} --strip-unneeded ${output})
+    endif()
+    add_custom_command(OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/${subfolder}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${output}
+      ${strip}
+      DEPENDS ${source}
+      VERBATIM)
+    list(APPEND outputs ${output})
+  endforeach()
+
   # Qt's DLLs remember the prefix they were built for; qt.conf points them at their own folder
   # instead, so that a copy never picks a plugin up from the build machine.
-  list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/cmake/qt.conf ${folder})
-  add_custom_target(${name} ${commands} COMMENT "Placing Qt's DLLs in ${folder}" VERBATIM)
+  add_custom_command(OUTPUT ${folder}/qt.conf
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/qt.conf ${folder}/qt.conf
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/qt.conf
+    VERBATIM)
+  add_custom_target(${name} DEPENDS ${outputs} ${folder}/qt.conf COMMENT "Placing Qt's DLLs in ${folder}")
 endfunction()
 
 # What a user's copy needs: the Windows platform and its native style.
-keyloom_copy_qt_dlls(keyloom_qt_dlls ${CMAKE_BINARY_DIR}/bin
+keyloom_copy_qt_dlls(keyloom_qt_dlls ${CMAKE_BINARY_DIR}/bin STRIP
   LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets
   PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
 # Tests run offscreen and use QTest.
