@@ -30,9 +30,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Says what failed and keeps a picture of the screen for a look afterwards.
 fail() {
   echo "startup test: $*" >&2
-  [ -n "${window:-}" ] && import -window root "$work/failure.png" 2> /dev/null && cp "$work/failure.png" /tmp/keyloom-startup-failure.png
+  if import -window root /tmp/keyloom-startup-failure.png 2> /dev/null; then
+    echo "startup test: the screen at that moment: /tmp/keyloom-startup-failure.png" >&2
+  fi
   exit 1
 }
 
