@@ -4,7 +4,7 @@
 
 #include "editor/MacroGrid.h"
 #include "bench/QtBenchmarkMain.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
 #include "editor/TfrmMain.h"
 #include "platform/Platform.h"
 

@@ -2,7 +2,7 @@
 // settings, the stored layout) and its first exposed frame. Target: under 300 ms.
 
 #include "bench/QtBenchmarkMain.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
 #include "editor/TfrmMain.h"
 #include "platform/desktop/DesktopPlatform.h"
 

@@ -1,5 +1,7 @@
 #include "dialogs/TfrmAbout.h"
 
+#include "gui/Controls.h"
+#include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
 #include <QDate>
@@ -14,7 +16,6 @@ namespace keyloom {
 
 namespace {
 
-QString ToQString(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
 
 // The maker's mark: a rounded square with the initial, drawn rather than shipped.
 QPixmap Logo(int size) {
@@ -32,12 +33,6 @@ QPixmap Logo(int size) {
     painter.setPen(Qt::white);
     painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Q"));
     return pixmap;
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "dialogs/TfrmProperties.h"
 
+#include "gui/Controls.h"
+
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,8 +20,6 @@ namespace {
 constexpr const char* kLedModes[] = {
     "Not Used", "Caps Lock", "Num Lock", "Level Indicator", "Host/Macro Control", "Power Indicator", "Scroll Lock",
 };
-
-constexpr char kTagProperty[] = "Tag";
 
 struct LedPlace {
     QGroupBox* TfrmProperties::*group;
@@ -56,12 +56,6 @@ const DeviceTypePlace kDeviceTypePlaces[] = {
     {&TfrmProperties::rbKbm, "rbKbm", "Multimedia Keyboard-", TfrmProperties::kMultimediaKeyboardMouse,
      QRect(240, 22, 200, 20)},
 };
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A spin box under its question, inside its group.
 QSpinBox* AddSpin(QGroupBox* group, const char* name, const char* question, int minimum, int maximum, int step) {
@@ -122,7 +116,7 @@ TfrmProperties::TfrmProperties(KeypadDocument& document, QWidget* parent)
     gboxDeviceType->setGeometry(8, kLedTop + kLedHeight + 28, kWidth - 16, 78);
     for (const DeviceTypePlace& place : kDeviceTypePlaces) {
         auto* button = Named(new QRadioButton(QString::fromLatin1(place.caption), gboxDeviceType), place.name);
-        button->setProperty(kTagProperty, place.tag);
+        SetTag(button, place.tag);
         button->setGeometry(place.geometry);
         this->*place.button = button;
         connect(button, &QRadioButton::clicked, this, [this, button] { DeviceTypeClick(button); });
@@ -196,8 +190,6 @@ void TfrmProperties::ControlChange(Control control) {
     m_changed = true;
     m_touched[control] = true;
 }
-
-int32_t TfrmProperties::TagOf(const QRadioButton* button) const { return button->property(kTagProperty).toInt(); }
 
 void TfrmProperties::DeviceTypeClick(QRadioButton* button) {
     if (m_loading)

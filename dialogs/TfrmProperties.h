@@ -72,7 +72,6 @@ private:
     enum Control { Rollover, CharPacing, Led1, Led2, Led3, ControlCount };
 
     void ControlChange(Control control);
-    int32_t TagOf(const QRadioButton* button) const;
 
     KeypadDocument& m_document;
     bool m_loading = false;

@@ -1,5 +1,8 @@
 #include "dialogs/TfrmShortcut.h"
 
+#include "gui/Controls.h"
+#include "gui/Prompts.h"
+#include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
 #include <QKeyEvent>
@@ -22,15 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 constexpr int kShiftKey = 16;
 constexpr int kCtrlKey = 17;
 constexpr int kAltKey = 18;
-constexpr int kKeypadDigit0 = 0x60;
-constexpr int kFirstFunctionKey = 0x70; // F1
-constexpr int kLastFunctionKey = 0x87;  // F24
-// A key the capture has no use for; clears the capture like Delete.
-constexpr int kOtherKey = 0xFF;
 
 const QString kInstructions = QStringLiteral(
     "This wizard creates a shortcut on the desktop to a CKD file for downloading, or to any other file or "
@@ -47,45 +44,6 @@ const QString kInstructions = QStringLiteral(
     "\n"
     "Shortcut keys only work for shortcuts on the desktop, on the Start menu or in the Start Menu's Programs "
     "folder. A simple alphanumeric character launched with Ctrl+Alt is best.");
-
-// Shifted digits of the US layout, taken as their digits.
-constexpr std::pair<char, char> kShiftedDigits[] = {
-    {'!', '1'}, {'@', '2'}, {'#', '3'}, {'$', '4'}, {'%', '5'},
-    {'^', '6'}, {'&', '7'}, {'*', '8'}, {'(', '9'}, {')', '0'},
-};
-
-struct PunctuationKey {
-    char unshifted;
-    char shifted;
-    uint8_t virtualKey;
-};
-
-// Both characters of a punctuation key capture the key, shown by its unshifted character.
-constexpr PunctuationKey kPunctuationKeys[] = {
-    {'`', '~', 0xC0},  {'-', '_', 0xBD}, {'=', '+', 0xBB}, {'[', '{', 0xDB}, {']', '}', 0xDD}, {'\\', '|', 0xDC},
-    {';', ':', 0xBA},  {'\'', '"', 0xDE}, {',', '<', 0xBC}, {'.', '>', 0xBE}, {'/', '?', 0xBF},
-};
-
-struct NavigationKey {
-    uint8_t virtualKey;
-    const char* name;
-};
-
-constexpr NavigationKey kNavigationKeys[] = {
-    {0x21, "Page Up"}, {0x22, "Page Down"}, {0x23, "End"},  {0x24, "Home"},   {0x25, "Left"},
-    {0x26, "Up"},      {0x27, "Right"},     {0x28, "Down"}, {0x2D, "Insert"},
-};
-
-// Qt keys without a character, by their Windows virtual-key code.
-constexpr std::pair<int, int> kQtKeys[] = {
-    {Qt::Key_Shift, kShiftKey},   {Qt::Key_Control, kCtrlKey}, {Qt::Key_Alt, kAltKey},  {Qt::Key_AltGr, kAltKey},
-    {Qt::Key_PageUp, 0x21},       {Qt::Key_PageDown, 0x22},    {Qt::Key_End, 0x23},     {Qt::Key_Home, 0x24},
-    {Qt::Key_Left, 0x25},         {Qt::Key_Up, 0x26},          {Qt::Key_Right, 0x27},   {Qt::Key_Down, 0x28},
-    {Qt::Key_Insert, 0x2D},       {Qt::Key_Delete, 0x2E},      {Qt::Key_Escape, 0x1B},  {Qt::Key_Pause, 0x13},
-    {Qt::Key_Backspace, 0x08},    {Qt::Key_Return, 0x0D},      {Qt::Key_Enter, 0x0D},   {Qt::Key_Print, 0x2C},
-    {Qt::Key_CapsLock, 0x14},     {Qt::Key_NumLock, 0x90},     {Qt::Key_ScrollLock, 0x91},
-    {Qt::Key_Meta, 0x5B},         {Qt::Key_Menu, 0x5D},        {Qt::Key_Clear, 0x0C},
-};
 
 // Folder and file name as the shell link takes them: the folder keeps its trailing separator.
 qsizetype LastSeparator(const QString& path) {
@@ -111,9 +69,6 @@ QString WithExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
-QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
-
 QPixmap Banner(int width, int height) {
     QPixmap pixmap(width, height);
     QPainter painter(&pixmap);
@@ -132,79 +87,10 @@ QPixmap Banner(int width, int height) {
     return pixmap;
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
-uint16_t EncodeHotKey(const CapturedHotKey& hotKey) {
-    if (hotKey.characterKey != 0) {
-        // A digit of the numeric keypad works alone; any other character key with Ctrl + Alt.
-        if (hotKey.characterKey >= kKeypadDigit0 && hotKey.characterKey <= kKeypadDigit0 + 9)
-            return hotKey.characterKey;
-        return kHotKeyControl | kHotKeyAlt | hotKey.characterKey;
-    }
-    if (hotKey.specialKey == 0)
-        return 0;
-    if (hotKey.navigation)
-        return kHotKeyControl | kHotKeyAlt | kHotKeyExtended | hotKey.specialKey;
-    uint16_t word = hotKey.specialKey;
-    if (hotKey.shift)
-        word |= kHotKeyShift;
-    if (hotKey.ctrl)
-        word |= kHotKeyControl;
-    if (hotKey.alt)
-        word |= kHotKeyAlt;
-    return word;
-}
-
-KeyStroke KeyStrokeOf(const QKeyEvent& event) {
-    KeyStroke stroke;
-    const int key = event.key();
-    const QString text = event.text();
-    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F)
-        stroke.character = static_cast<char>(text[0].unicode());
-    else if (key >= 0x20 && key < 0x7F && !(event.modifiers() & Qt::KeypadModifier))
-        // With Ctrl held the text is a control character; Qt's key is the character itself.
-        stroke.character = static_cast<char>(key);
-
-    if ((event.modifiers() & Qt::KeypadModifier) && key >= Qt::Key_0 && key <= Qt::Key_9) {
-        stroke.key = kKeypadDigit0 + (key - Qt::Key_0);
-    } else if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
-               key == Qt::Key_Space) {
-        stroke.key = key;
-    } else if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
-        stroke.key = kFirstFunctionKey + (key - Qt::Key_F1);
-    } else {
-        stroke.key = kOtherKey;
-        for (const auto& [qtKey, virtualKey] : kQtKeys) {
-            if (qtKey == key)
-                stroke.key = virtualKey;
-        }
-        for (const PunctuationKey& punctuation : kPunctuationKeys) {
-            if (key == punctuation.unshifted || key == punctuation.shifted)
-                stroke.key = punctuation.virtualKey;
-        }
-        // Qt names a shifted digit key by its symbol.
-        for (const auto& [shifted, digit] : kShiftedDigits) {
-            if (key == shifted)
-                stroke.key = digit;
-        }
-    }
-#ifdef Q_OS_WIN
-    // Windows hands over the virtual-key code itself; events made by a program carry none.
-    if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
-        stroke.key = static_cast<int>(event.nativeVirtualKey());
-#endif
-    return stroke;
-}
-
-TfrmShortcut::TfrmShortcut(Platform& platform, ShortcutPrompts prompts, const fs::path& macroFilesFolder,
-                           QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_prompts(std::move(prompts)), m_macroFilesFolder(macroFilesFolder) {
+TfrmShortcut::TfrmShortcut(Platform& platform, Prompts& prompts, const fs::path& macroFilesFolder, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_prompts(prompts), m_macroFilesFolder(macroFilesFolder) {
     setObjectName(QStringLiteral("frmShortcut"));
     setWindowTitle(QStringLiteral("Shortcut Wizard"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -263,9 +149,9 @@ bool TfrmShortcut::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
             return false;
         if (event->type() == QEvent::KeyPress)
-            edShortcutKeyDown(KeyStrokeOf(*key));
+            edShortcutKeyDown(HotKeyStrokeOf(*key));
         else if (!key->isAutoRepeat())
-            edShortcutKeyUp(KeyStrokeOf(*key));
+            edShortcutKeyUp(HotKeyStrokeOf(*key));
         // The box shows the capture, never the typed text.
         return true;
     }
@@ -280,85 +166,28 @@ void TfrmShortcut::FormShow() {
 }
 
 void TfrmShortcut::btnChooseShortcutCKDClick() {
-    if (const std::optional<QString> path = m_prompts.chooseFile(QString::fromLatin1(kFilter),
-                                                                 ToQString(m_macroFilesFolder)))
+    FileDialogRequest request;
+    request.filter = QString::fromLatin1(kFilter);
+    request.folder = ToQString(m_macroFilesFolder);
+    if (const std::optional<QString> path = m_prompts.openFileName(request))
         edCkdFile->setText(*path);
 }
 
-void TfrmShortcut::edShortcutKeyDown(const KeyStroke& stroke) {
+void TfrmShortcut::edShortcutKeyDown(const HotKeyStroke& stroke) {
     if (stroke.character >= '0' && stroke.character <= '9') {
         const int digit = stroke.character - '0';
         m_keypadDigit = m_platform.keyIsDown(kKeypadDigit0 + digit) ? stroke.character : 0;
     }
 }
 
-void TfrmShortcut::Capture(const QString& shown, const CapturedHotKey& hotKey) {
-    edShortcut->setText(shown);
-    m_hotKey = hotKey;
-}
-
-void TfrmShortcut::edShortcutKeyUp(const KeyStroke& stroke) {
-    const int key = stroke.key;
-    // Releasing a modifier never changes the capture.
-    if (key == kShiftKey || key == kCtrlKey || key == kAltKey)
-        return;
-    char character = stroke.character;
-    if (character != 0) {
-        for (const auto& [shifted, digit] : kShiftedDigits) {
-            if (character == shifted)
-                character = digit;
-        }
-        if (character >= '0' && character <= '9' && m_keypadDigit != 0) {
-            const int digit = character - '0';
-            Capture(QStringLiteral("Num %1").arg(digit),
-                    {.characterKey = static_cast<uint8_t>(kKeypadDigit0 + digit)});
-            return;
-        }
-        uint8_t virtualKey = 0;
-        char shown = 0;
-        for (const PunctuationKey& punctuation : kPunctuationKeys) {
-            if (character == punctuation.unshifted || character == punctuation.shifted) {
-                virtualKey = punctuation.virtualKey;
-                shown = punctuation.unshifted;
-            }
-        }
-        if (virtualKey == 0) {
-            if (character >= 'a' && character <= 'z')
-                character = static_cast<char>(character - 'a' + 'A');
-            virtualKey = static_cast<uint8_t>(character);
-            shown = character;
-        }
-        Capture(QStringLiteral("Ctrl + Alt + ") + QLatin1Char(shown), {.characterKey = virtualKey});
-        return;
+void TfrmShortcut::edShortcutKeyUp(const HotKeyStroke& stroke) {
+    const HeldModifiers held{.shift = m_platform.keyIsDown(kShiftKey),
+                             .ctrl = m_platform.keyIsDown(kCtrlKey),
+                             .alt = m_platform.keyIsDown(kAltKey)};
+    if (std::optional<HotKeyCapture> capture = CaptureHotKey(stroke, m_keypadDigit, held)) {
+        edShortcut->setText(capture->shown);
+        m_hotKey = capture->hotKey;
     }
-    if (key == 0)
-        return;
-
-    const bool shift = m_platform.keyIsDown(kShiftKey);
-    const bool ctrl = m_platform.keyIsDown(kCtrlKey);
-    const bool alt = m_platform.keyIsDown(kAltKey);
-    for (const NavigationKey& navigation : kNavigationKeys) {
-        if (key == navigation.virtualKey) {
-            // A navigation key always goes with Ctrl + Alt, whatever is held.
-            Capture(QStringLiteral("Ctrl + Alt + %1").arg(QLatin1String(navigation.name)),
-                    {.specialKey = navigation.virtualKey, .navigation = true});
-            return;
-        }
-    }
-    if (key >= kFirstFunctionKey && key <= kLastFunctionKey) {
-        QString shown;
-        if (ctrl)
-            shown += QStringLiteral("Ctrl + ");
-        if (shift)
-            shown += QStringLiteral("Shift + ");
-        if (alt)
-            shown += QStringLiteral("Alt + ");
-        shown += QStringLiteral("F%1").arg(key - kFirstFunctionKey + 1);
-        Capture(shown, {.specialKey = static_cast<uint8_t>(key), .shift = shift, .ctrl = ctrl, .alt = alt});
-        return;
-    }
-    // Delete, Escape and every other key without a character: no hot key.
-    Capture(QString(), CapturedHotKey{});
 }
 
 void TfrmShortcut::btnCreateClick() {

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "keys/HotKeyCapture.h"
+
 #include <QDialog>
 #include <QString>
 
-#include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 class QKeyEvent;
 class QLabel;
@@ -17,40 +16,7 @@ class QPushButton;
 namespace keyloom {
 
 class Platform;
-
-// The hot key the wizard captured: none (both codes 0), a character key (a letter, digit or
-// punctuation key, or a digit of the numeric keypad), or a special key (a function key with the
-// modifiers held, or a navigation key). Codes are Windows virtual-key codes.
-struct CapturedHotKey {
-    uint8_t characterKey = 0;
-    uint8_t specialKey = 0;
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
-    bool navigation = false;
-
-    bool operator==(const CapturedHotKey&) const = default;
-};
-
-// The hot key word of the shortcut (virtual-key code in the low byte, modifier flags in the
-// high byte); 0 when nothing was captured.
-uint16_t EncodeHotKey(const CapturedHotKey& hotKey);
-
-// A key event as the capture reads it: the Windows virtual-key code and the printable ASCII
-// character the key produced (0 when none).
-struct KeyStroke {
-    int key = 0;
-    char character = 0;
-};
-KeyStroke KeyStrokeOf(const QKeyEvent& event);
-
-// The questions and messages of the wizard, answered by the main window's prompts.
-struct ShortcutPrompts {
-    // The chosen file, or nothing when the dialog was cancelled.
-    std::function<std::optional<QString>(const QString& filter, const QString& folder)> chooseFile;
-    std::function<void(const QString&)> error;
-    std::function<void(const QString&)> information;
-};
+class Prompts;
 
 // Puts a shortcut with an optional system-wide hot key on the desktop. A key definition file is
 // not opened by its shortcut but handed to the download utility, so the hot key loads that
@@ -63,13 +29,13 @@ public:
 
     // macroFilesFolder is read when the file dialog opens: the main window finds it after
     // creating this.
-    TfrmShortcut(Platform& platform, ShortcutPrompts prompts, const std::filesystem::path& macroFilesFolder,
+    TfrmShortcut(Platform& platform, Prompts& prompts, const std::filesystem::path& macroFilesFolder,
                  QWidget* parent = nullptr);
 
     void FormShow();
     void btnChooseShortcutCKDClick();
-    void edShortcutKeyDown(const KeyStroke& stroke);
-    void edShortcutKeyUp(const KeyStroke& stroke);
+    void edShortcutKeyDown(const HotKeyStroke& stroke);
+    void edShortcutKeyUp(const HotKeyStroke& stroke);
     void btnCreateClick();
     void btnCancelClick();
 
@@ -93,10 +59,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Capture(const QString& shown, const CapturedHotKey& hotKey);
 
     Platform& m_platform;
-    ShortcutPrompts m_prompts;
+    Prompts& m_prompts;
     const std::filesystem::path& m_macroFilesFolder;
     CapturedHotKey m_hotKey;
     // The digit of the last digit key-down when it came from the numeric keypad, else 0. Only

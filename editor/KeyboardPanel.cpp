@@ -3,7 +3,8 @@
 #include "document/CellList.h"
 #include "editor/KeyPicture.h"
 #include "editor/KeypadPanel.h"
-#include "editor/TagCodeTable.h"
+#include "gui/Controls.h"
+#include "keys/TagCodeTable.h"
 
 #include <QAbstractButton>
 #include <QLabel>

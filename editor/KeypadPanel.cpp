@@ -1,5 +1,7 @@
 #include "editor/KeypadPanel.h"
 
+#include "gui/Controls.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QEvent>
@@ -85,10 +87,6 @@ QWidget* MakeKeyPanel(QWidget* parent, const char* name) {
 }
 
 } // namespace
-
-int TagOf(const QObject* control) { return control->property("Tag").toInt(); }
-
-void SetTag(QObject* control, int tag) { control->setProperty("Tag", tag); }
 
 KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("keypadPanel"));

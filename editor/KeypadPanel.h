@@ -45,8 +45,4 @@ signals:
     void keyRightPressed(QPushButton* button, QPoint globalPosition);
 };
 
-// The Tag of a control (its index into a table), kept as the property "Tag".
-int TagOf(const QObject* control);
-void SetTag(QObject* control, int tag);
-
 } // namespace keyloom

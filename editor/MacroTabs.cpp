@@ -1,6 +1,7 @@
 #include "editor/MacroTabs.h"
 
 #include "editor/MacroGrid.h"
+#include "gui/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,12 +42,6 @@ protected:
         }
     }
 };
-
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // Level 1's controls end their names in "1", "L1" or "Lvl1", Level 2's in "2", "L2" or "Lvl2".
 LevelControls BuildLevel(int level) {

@@ -1,6 +1,7 @@
 #include "editor/RecordingMenus.h"
 
 #include "editor/KeypadPanel.h"
+#include "gui/Controls.h"
 
 #include <QAction>
 #include <QMenu>

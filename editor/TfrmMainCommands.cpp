@@ -1,9 +1,10 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/Prompts.h"
 #include "files/DeviceImage.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionFile.h"
+#include "gui/Prompts.h"
+#include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
@@ -31,14 +32,6 @@ const QString kFilter = QStringLiteral("Custom Keypad Definition Files |*.ckd");
 const QString kDefaultSuffix = QStringLiteral("ckd");
 const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download utility was not found.");
 
-
-fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
-QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
-
-bool Exists(const fs::path& path) {
-    std::error_code error;
-    return fs::exists(path, error);
-}
 
 // What failed first, then where: the file and, for a faulty value, its section and key.
 QString ReadErrorText(const FileError& error) {

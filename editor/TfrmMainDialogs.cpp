@@ -3,7 +3,8 @@
 #include "dialogs/TfrmAbout.h"
 #include "dialogs/TfrmProperties.h"
 #include "dialogs/TfrmShortcut.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
+#include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -30,31 +31,13 @@ const QString kModified = QStringLiteral("Modified");
 // The Help menu opens this far above the pointer, so that it does not cover the button's caption.
 constexpr int kHelpMenuRise = 10;
 
-fs::path ToPath(const QString& text) { return fs::path(text.toStdU16String()); }
-QString ToQString(const fs::path& path) { return QString::fromStdU16String(path.u16string()); }
-
-bool Exists(const fs::path& path) {
-    std::error_code error;
-    return fs::exists(path, error);
-}
-
 } // namespace
 
 void TfrmMain::ConnectDialogs() {
     // The folders are found later, in FormCreate: the dialogs keep references to the paths.
     frmAbout = new TfrmAbout(m_platform, m_folders.area, this);
     frmProperties = new TfrmProperties(m_document, this);
-    ShortcutPrompts shortcutPrompts{
-        .chooseFile = [this](const QString& filter, const QString& folder) {
-            FileDialogRequest request;
-            request.filter = filter;
-            request.folder = folder;
-            return m_prompts.openFileName(request);
-        },
-        .error = [this](const QString& text) { m_prompts.error(text); },
-        .information = [this](const QString& text) { m_prompts.information(text); },
-    };
-    frmShortcut = new TfrmShortcut(m_platform, std::move(shortcutPrompts), m_folders.macroFiles, this);
+    frmShortcut = new TfrmShortcut(m_platform, m_prompts, m_folders.macroFiles, this);
     connect(frmProperties, &TfrmProperties::settingsWritten, this, [this] { m_state.modified = true; });
 
     menuHelp = new QMenu(this);

@@ -5,7 +5,8 @@
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
-#include "editor/Prompts.h"
+#include "gui/Controls.h"
+#include "gui/Prompts.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/KeyAdapter.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
+#include "keys/KeyAdapter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

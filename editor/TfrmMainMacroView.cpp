@@ -3,7 +3,7 @@
 #include "editor/KeyboardPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

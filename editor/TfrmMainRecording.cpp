@@ -3,9 +3,10 @@
 #include "editor/KeyboardPanel.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
-#include "editor/Prompts.h"
 #include "editor/RecordingMenus.h"
-#include "editor/TagCodeTable.h"
+#include "gui/Controls.h"
+#include "gui/Prompts.h"
+#include "keys/TagCodeTable.h"
 
 #include <QAbstractButton>
 #include <QAction>

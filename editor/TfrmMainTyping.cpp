@@ -1,9 +1,9 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/KeyAdapter.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
-#include "editor/TypingMaps.h"
+#include "keys/KeyAdapter.h"
+#include "keys/TypingMaps.h"
 
 #include <QApplication>
 #include <QKeyEvent>

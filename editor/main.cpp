@@ -1,6 +1,6 @@
-#include "editor/QtPrompts.h"
+#include "gui/QtPrompts.h"
 #include "editor/TfrmMain.h"
-#include "editor/UiFont.h"
+#include "gui/UiFont.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else

@@ -1,9 +1,9 @@
 #include "keytest/KeyStroke.h"
 
 #include "document/KeypadDocument.h"
-#include "editor/KeyAdapter.h"
-#include "editor/TagCodeTable.h"
-#include "editor/TypingMaps.h"
+#include "keys/KeyAdapter.h"
+#include "keys/TagCodeTable.h"
+#include "keys/TypingMaps.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,6 @@
-#include "editor/UiFont.h"
+#include "gui/UiFont.h"
 #include "keytest/KeyTestWindow.h"
+
 
 #include <QApplication>
 

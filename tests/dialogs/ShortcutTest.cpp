@@ -1,6 +1,8 @@
 #include "dialogs/TfrmShortcut.h"
 
 #include "RecordingPlatform.h"
+#include "editor/ScriptedPrompts.h"
+#include "gui/QtPaths.h"
 #include "support/TemporaryFolder.h"
 
 #include <QKeyEvent>
@@ -25,8 +27,6 @@ constexpr int kShift = 16;
 constexpr int kCtrl = 17;
 constexpr int kAlt = 18;
 
-QString ToQString(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 #ifndef _WIN32
 // The keys and values of a desktop entry file.
 std::map<std::string, std::string> EntryFields(const fs::path& file) {
@@ -44,21 +44,12 @@ std::map<std::string, std::string> EntryFields(const fs::path& file) {
 class ShortcutWizardTest : public ::testing::Test {
 protected:
     ShortcutWizardTest() {
-        ShortcutPrompts prompts;
-        prompts.chooseFile = [this](const QString& filter, const QString& folder) {
-            shown << "open: " + filter + " in " + folder;
-            std::optional<QString> answer = fileNames.front();
-            fileNames.pop_front();
-            return answer;
-        };
-        prompts.error = [this](const QString& text) { shown << "error: " + text; };
-        prompts.information = [this](const QString& text) { shown << "information: " + text; };
-        wizard = std::make_unique<TfrmShortcut>(platform, std::move(prompts), macroFiles);
+        wizard = std::make_unique<TfrmShortcut>(platform, prompts, macroFiles);
         wizard->FormShow();
     }
 
     // A key pressed and released in the capture box with these keys held.
-    void Press(KeyStroke stroke, std::vector<int> held = {}) {
+    void Press(HotKeyStroke stroke, std::vector<int> held = {}) {
         platform.keysDown = std::move(held);
         wizard->edShortcutKeyDown(stroke);
         wizard->edShortcutKeyUp(stroke);
@@ -69,14 +60,15 @@ protected:
     TemporaryFolder root;
     RecordingPlatform platform{root.path()};
     fs::path macroFiles = root / "Macro_Files";
-    std::deque<std::optional<QString>> fileNames;
-    QStringList shown;
+    test::ScriptedPrompts prompts;
+    std::deque<std::optional<QString>>& fileNames = prompts.fileNames;
+    QStringList& shown = prompts.shown;
     std::unique_ptr<TfrmShortcut> wizard;
 };
 
 struct CaptureCase {
     const char* name;
-    KeyStroke stroke;
+    HotKeyStroke stroke;
     std::vector<int> held;
     const char* shown;
     uint16_t word;
@@ -208,7 +200,7 @@ TEST_F(ShortcutWizardTest, KeyEventsBecomeVirtualKeysAndCharacters) {
     };
     for (const auto& c : cases) {
         const QKeyEvent event(QEvent::KeyRelease, c.key, c.modifiers, c.text);
-        const KeyStroke stroke = KeyStrokeOf(event);
+        const HotKeyStroke stroke = HotKeyStrokeOf(event);
         EXPECT_EQ(stroke.key, c.virtualKey) << c.name;
         EXPECT_EQ(stroke.character, c.character) << c.name;
     }
@@ -228,9 +220,9 @@ TEST_F(ShortcutWizardTest, TheCaptureBoxShowsTheCaptureNotTheTypedText) {
 TEST_F(ShortcutWizardTest, OnWindowsTheEventsVirtualKeyCodeIsTheKey) {
     const QKeyEvent oDiaeresis(QEvent::KeyRelease, Qt::Key_Odiaeresis, Qt::NoModifier, 0x27, 192, 0, "\xf6");
 #ifdef Q_OS_WIN
-    EXPECT_EQ(KeyStrokeOf(oDiaeresis).key, 192);
+    EXPECT_EQ(HotKeyStrokeOf(oDiaeresis).key, 192);
 #else
-    EXPECT_EQ(KeyStrokeOf(oDiaeresis).key, 0xFF); // a key the wizard does not take
+    EXPECT_EQ(HotKeyStrokeOf(oDiaeresis).key, 0xFF); // a key the wizard does not take
 #endif
 }
 
@@ -238,7 +230,7 @@ TEST_F(ShortcutWizardTest, OnWindowsTheEventsVirtualKeyCodeIsTheKey) {
 // The desktop platform follows the numeric keypad through the application's key events.
 TEST_F(ShortcutWizardTest, AKeypadDigitTypedInTheBoxIsTheKeypadKey) {
     DesktopPlatform desktop;
-    TfrmShortcut keypadWizard(desktop, {}, macroFiles);
+    TfrmShortcut keypadWizard(desktop, prompts, macroFiles);
     keypadWizard.show();
     QTest::keyClick(keypadWizard.edShortcut, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(keypadWizard.edShortcut->text(), "Num 5");
@@ -273,8 +265,9 @@ TEST_F(ShortcutWizardTest, ChoosingATargetStartsInTheMacroFilesFolder) {
     EXPECT_EQ(wizard->edCkdFile->text(), "/keys/Office.ckd");
     wizard->btnChooseShortcutCKDClick();
     EXPECT_EQ(wizard->edCkdFile->text(), "/keys/Office.ckd");
-    const QString request = "open: CKD Files (*.CKD)|*.CKD|All Files (*.*)|*.* in " + ToQString(macroFiles);
-    EXPECT_EQ(shown, QStringList({request, request}));
+    EXPECT_EQ(shown, QStringList({"open: ", "open: "}));
+    EXPECT_EQ(prompts.lastRequest.filter, "CKD Files (*.CKD)|*.CKD|All Files (*.*)|*.*");
+    EXPECT_EQ(prompts.lastRequest.folder, ToQString(macroFiles));
 }
 
 TEST_F(ShortcutWizardTest, AKeyDefinitionShortcutRunsTheUtilityWithThePath) {

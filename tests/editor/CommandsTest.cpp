@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
 #include "editor/MacroGrid.h"
-#include "editor/QtPrompts.h"
+#include "gui/QtPrompts.h"
 #include "files/DeviceImage.h"
 #include "files/IniFile.h"
 #include "files/KeyDefinitionFile.h"

@@ -1,6 +1,7 @@
 #include "RecordingFixture.h"
 
-#include "editor/TagCodeTable.h"
+#include "gui/Controls.h"
+#include "keys/TagCodeTable.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -4,6 +4,7 @@
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
+#include "gui/Controls.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
 
 #include <QAction>
 #include <QApplication>

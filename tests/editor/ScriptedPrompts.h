@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Prompts.h"
+#include "gui/Prompts.h"
 
 #include <QStringList>
 

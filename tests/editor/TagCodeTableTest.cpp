@@ -1,4 +1,4 @@
-#include "editor/TagCodeTable.h"
+#include "keys/TagCodeTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "editor/KeyAdapter.h"
+#include "keys/KeyAdapter.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 

@@ -1,4 +1,4 @@
-#include "editor/QtPrompts.h"
+#include "gui/QtPrompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

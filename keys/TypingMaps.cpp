@@ -1,4 +1,4 @@
-#include "editor/TypingMaps.h"
+#include "keys/TypingMaps.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "editor/UiFont.h"
+#include "gui/UiFont.h"
 
 #include <QApplication>
 #include <QFont>

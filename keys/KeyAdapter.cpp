@@ -1,4 +1,4 @@
-#include "editor/KeyAdapter.h"
+#include "keys/KeyAdapter.h"
 
 #include <QKeyEvent>
 
@@ -47,7 +47,7 @@ constexpr KeyCode kSpecialKeys[] = {
     {Qt::Key_Right, 39},     {Qt::Key_Down, 40},      {Qt::Key_Select, 41},      {Qt::Key_Printer, 42},
     {Qt::Key_Execute, 43},   {Qt::Key_Print, kVkSnapshot}, {Qt::Key_SysReq, kVkSnapshot},
     {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},
-    // Meta is a Windows key (on Windows either one, see WindowsKeyCode); X11 tells them apart.
+    // Meta is a Windows key (on Windows either one, see WindowsKeyCodeOf); X11 tells them apart.
     {Qt::Key_Meta, 91},      {Qt::Key_Super_L, 91},   {Qt::Key_Super_R, 92},     {Qt::Key_Menu, kVkApps},
     {Qt::Key_Sleep, 95},     {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
 };
@@ -100,19 +100,6 @@ int PrintableCharacter(const QKeyEvent& event) {
     return character >= 0x20 && character != 0x7F ? character : 0;
 }
 
-// On Windows the event carries the virtual-key code itself, which tells apart what Qt's keys do
-// not (both Windows keys are Meta) and follows the keyboard layout as Windows programs see it.
-// Events made by a program (tests, accessibility tools) carry none and are mapped from Qt's key.
-int WindowsKeyCode(const QKeyEvent& event, int keyCode) {
-#ifdef Q_OS_WIN
-    if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
-        return static_cast<int>(event.nativeVirtualKey());
-#else
-    Q_UNUSED(event);
-#endif
-    return keyCode;
-}
-
 } // namespace
 
 int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -132,9 +119,20 @@ int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     return Find(kSymbolKeys, qtKey);
 }
 
+// On Windows the event carries the virtual-key code itself, which tells apart what Qt's keys do
+// not (both Windows keys are Meta) and follows the keyboard layout as Windows programs see it.
+// Events made by a program (tests, accessibility tools) carry none and are mapped from Qt's key.
+int WindowsKeyCodeOf(const QKeyEvent& event) {
+#ifdef Q_OS_WIN
+    if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
+        return static_cast<int>(event.nativeVirtualKey());
+#endif
+    return VirtualKeyCode(event.key(), event.modifiers());
+}
+
 std::optional<TypedKey> TypedKeyOf(const QKeyEvent& event) {
     const bool press = event.type() == QEvent::KeyPress;
-    const int keyCode = WindowsKeyCode(event, VirtualKeyCode(event.key(), event.modifiers()));
+    const int keyCode = WindowsKeyCodeOf(event);
     if (!press && event.isAutoRepeat())
         return std::nullopt;
     if (press && (keyCode == kVkSnapshot || keyCode == kVkApps))

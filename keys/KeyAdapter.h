@@ -24,6 +24,10 @@ struct TypedKey {
 // give the code of their key on a US keyboard ("!" is the 1 key).
 int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 
+// The Windows virtual-key code of a key event: the one Windows delivered with it, else the code of
+// its Qt key; 0 for a key without one.
+int WindowsKeyCodeOf(const QKeyEvent& event);
+
 // The pair of a key press or release, or nothing for an event that Windows would not deliver:
 // the releases of a held key's auto-repeat, and the presses of Print Screen and Menu, which are
 // recorded once, on release.
