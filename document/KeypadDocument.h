@@ -17,6 +17,8 @@ inline constexpr std::size_t kLevel2ArraySize = 112;
 
 constexpr int levelNumber(Level level) { return level == Level::One ? 1 : 2; }
 constexpr std::size_t levelIndex(Level level) { return level == Level::One ? 0 : 1; }
+// The level of an index as the windows count levels (0 = Level 1, anything else Level 2).
+constexpr Level LevelOf(int index) { return index == 0 ? Level::One : Level::Two; }
 
 struct KeypadSettings {
     int32_t keyRollOver = 2;

@@ -1,6 +1,6 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
@@ -172,29 +172,10 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     BuildToolbar();
     keypadPanel = new KeypadPanel(central);
     TabControl1 = new MacroTabs(central);
-    KeyboardPanel_ = new KeyboardPanel(central);
+    KeyboardPanel = new OnScreenKeyboard(central);
     BuildStatusBar();
 
-    // Toolbar on top; the keypad with the macro tabs beside it; the keyboard across the bottom.
-    const QSize keypad = PanelSize(keypadPanel);
-    const QSize tabs = PanelSize(TabControl1);
-    const QSize keyboard = PanelSize(KeyboardPanel_);
-    const int toolbarHeight = MenuPanel->sizeHint().height();
-    const int width = std::max({keypad.width() + kMargin + tabs.width(), keyboard.width(),
-                                MenuPanel->sizeHint().width() - 2 * kMargin}) +
-                      2 * kMargin;
-    const int rowTop = toolbarHeight + kMargin;
-    const int rowHeight = std::max(keypad.height(), tabs.height());
-    const int keyboardTop = rowTop + rowHeight + kMargin;
-    MenuPanel->setGeometry(0, 0, width, toolbarHeight);
-    auto* toolbarEdge = new QFrame(central);
-    toolbarEdge->setFrameShape(QFrame::HLine);
-    toolbarEdge->setFrameShadow(QFrame::Sunken);
-    toolbarEdge->setGeometry(0, toolbarHeight, width, 2);
-    keypadPanel->setGeometry(QRect(QPoint(kMargin, rowTop), keypad));
-    TabControl1->setGeometry(QRect(QPoint(width - kMargin - tabs.width(), rowTop), tabs));
-    KeyboardPanel_->setGeometry(QRect(QPoint((width - keyboard.width()) / 2, keyboardTop), keyboard));
-    central->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
+    PlacePanels();
 
     ConnectPanels();
     ConnectRecording();
@@ -228,6 +209,29 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfrmMain::PlacePanels() {
+    // Toolbar on top; the keypad with the macro tabs beside it; the keyboard across the bottom.
+    const QSize keypad = PanelSize(keypadPanel);
+    const QSize tabs = PanelSize(TabControl1);
+    const QSize keyboard = PanelSize(KeyboardPanel);
+    const int toolbarHeight = MenuPanel->sizeHint().height();
+    const int width = std::max({keypad.width() + kMargin + tabs.width(), keyboard.width(),
+                                MenuPanel->sizeHint().width() - 2 * kMargin}) +
+                      2 * kMargin;
+    const int rowTop = toolbarHeight + kMargin;
+    const int rowHeight = std::max(keypad.height(), tabs.height());
+    const int keyboardTop = rowTop + rowHeight + kMargin;
+    MenuPanel->setGeometry(0, 0, width, toolbarHeight);
+    auto* toolbarEdge = new QFrame(centralWidget());
+    toolbarEdge->setFrameShape(QFrame::HLine);
+    toolbarEdge->setFrameShadow(QFrame::Sunken);
+    toolbarEdge->setGeometry(0, toolbarHeight, width, 2);
+    keypadPanel->setGeometry(QRect(QPoint(kMargin, rowTop), keypad));
+    TabControl1->setGeometry(QRect(QPoint(width - kMargin - tabs.width(), rowTop), tabs));
+    KeyboardPanel->setGeometry(QRect(QPoint((width - keyboard.width()) / 2, keyboardTop), keyboard));
+    centralWidget()->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
+}
+
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
     // Nothing may unwind into the event loop: what a command did not handle itself is shown.
     try {
@@ -240,6 +244,14 @@ void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription
     } catch (const std::exception& error) {
         m_prompts.error(QString::fromStdString(error.what()));
     }
+}
+
+std::function<void()> TfrmMain::Command(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] { RunCommand(handler); };
+}
+
+std::function<void()> TfrmMain::Command(void (TfrmMain::*handler)()) {
+    return Command([this, handler] { (this->*handler)(); });
 }
 
 void TfrmMain::BuildToolbar() {
@@ -286,29 +298,25 @@ void TfrmMain::BuildStatusBar() {
 }
 
 void TfrmMain::ConnectPanels() {
-    const auto command = [this](void (TfrmMain::*handler)()) {
-        return [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); };
-    };
-    connect(btnNew, &QToolButton::clicked, this, command(&TfrmMain::btnNewClick));
-    connect(btnOpen, &QToolButton::clicked, this, command(&TfrmMain::btnOpenClick));
-    connect(btnSave, &QToolButton::clicked, this, command(&TfrmMain::btnSaveClick));
-    connect(btnSaveAs, &QToolButton::clicked, this, command(&TfrmMain::btnSaveAsClick));
-    connect(btnDownload, &QToolButton::clicked, this, command(&TfrmMain::btnDownloadClick));
+    connect(btnNew, &QToolButton::clicked, this, Command(&TfrmMain::btnNewClick));
+    connect(btnOpen, &QToolButton::clicked, this, Command(&TfrmMain::btnOpenClick));
+    connect(btnSave, &QToolButton::clicked, this, Command(&TfrmMain::btnSaveClick));
+    connect(btnSaveAs, &QToolButton::clicked, this, Command(&TfrmMain::btnSaveAsClick));
+    connect(btnDownload, &QToolButton::clicked, this, Command(&TfrmMain::btnDownloadClick));
 
     connect(keypadPanel, &KeypadPanel::keyClicked, this,
             [this](QPushButton* button) { RunCommand([this, button] { KeypadClick(button); }); });
     connect(keypadPanel, &KeypadPanel::keyRightPressed, this, [this](QPushButton* button, QPoint position) {
         RunCommand([this, button, position] { KeypadMouseDown(button, position); });
     });
-    connect(keypadPanel->btn24Keys, &QPushButton::clicked, this, command(&TfrmMain::btn24KeysClick));
-    connect(keypadPanel->btn48Keys, &QPushButton::clicked, this, command(&TfrmMain::btn48KeysClick));
-    connect(keypadPanel->menuKeyType, &QMenu::aboutToShow, this, command(&TfrmMain::menuKeyTypePopup));
+    connect(keypadPanel->btn24Keys, &QPushButton::clicked, this, Command(&TfrmMain::btn24KeysClick));
+    connect(keypadPanel->btn48Keys, &QPushButton::clicked, this, Command(&TfrmMain::btn48KeysClick));
+    connect(keypadPanel->menuKeyType, &QMenu::aboutToShow, this, Command(&TfrmMain::menuKeyTypePopup));
     for (QAction* item : {keypadPanel->menuKeyNormal, keypadPanel->menuKeyShift, keypadPanel->menuKeyToggle}) {
-        connect(item, &QAction::triggered, this,
-                [this, item] { RunCommand([this, item] { menuKeyTypeClick(item->data().toInt()); }); });
+        connect(item, &QAction::triggered, this, Command([this, item] { menuKeyTypeClick(item->data().toInt()); }));
     }
-    connect(keypadPanel->mnuCopyKeyMacro, &QAction::triggered, this, command(&TfrmMain::mnuCopyKeyMacroClick));
-    connect(keypadPanel->mnuPasteKeyMacro, &QAction::triggered, this, command(&TfrmMain::mnuPasteKeyMacroClick));
+    connect(keypadPanel->mnuCopyKeyMacro, &QAction::triggered, this, Command(&TfrmMain::mnuCopyKeyMacroClick));
+    connect(keypadPanel->mnuPasteKeyMacro, &QAction::triggered, this, Command(&TfrmMain::mnuPasteKeyMacroClick));
 
     // A change of tab by the user (mouse or keyboard) selects its level. SelectFirstKey sets the
     // level before it turns to the first tab, so a change made by the program matches the state
@@ -316,11 +324,11 @@ void TfrmMain::ConnectPanels() {
     connect(TabControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == m_state.selectedLevel)
             return;
-        RunCommand([this, index] { index == 0 ? tabLevel1Click() : tabLevel2Click(); });
+        RunCommand([this, index] { tabLevelClick(index); });
     });
     for (const LevelControls& level : TabControl1->levels) {
         connect(level.StringGrid, &QTableWidget::cellClicked, this,
-                [this] { RunCommand([this] { ShowModifierState(); }); });
+                Command(&TfrmMain::ShowModifierState));
     }
 }
 

@@ -11,23 +11,29 @@
 #include <functional>
 #include <span>
 
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 
 namespace keyloom {
 
-class KeyboardPanel;
 class KeypadPanel;
 class MacroGrid;
 class MacroTabs;
+class OnScreenKeyboard;
 class Platform;
 class Prompts;
+class TfrmAbout;
+class TfrmProperties;
+class TfrmShortcut;
 struct LevelControls;
 
 // The main window: the editor state, the keypad panel, the two macro grids, the on-screen
 // keyboard and the document commands. Handlers keep the names of the events they answer
-// (btnSaveClick, KeypadClick, ...); the .cpp files are split by concern.
+// (btnSaveClick, KeypadClick, ...); a handler of a control that each level or LED has once takes
+// the level (0 = Level 1) or the LED's index. The .cpp files are split by concern.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,7 +50,7 @@ public:
     const CellList& cells() const { return m_cells; }
     const WorkingFolders& folders() const { return m_folders; }
 
-    // Start-up and document commands.
+    // Start-up and document commands (TfrmMainCommands.cpp).
     void FormShow();
     void FormClose();
     void btnNewClick();
@@ -53,7 +59,7 @@ public:
     void btnSaveAsClick();
     void btnDownloadClick();
 
-    // The macro view.
+    // The macro view (TfrmMainMacroView.cpp).
     void RefreshMacroView();
     void FillMacroGrid(int level);
     void SelectEndCell();
@@ -64,8 +70,12 @@ public:
     // The common recording step: inserts codes (ended by a 0) at the insertion point, or shows
     // the no-room message and changes nothing. True when inserted.
     bool RecordCodes(std::span<const uint8_t> codes);
+    void tabLevelClick(int level);
+    // The grid of the selected level, and giving it the keyboard focus.
+    MacroGrid* CurrentGrid() const;
+    void FocusCurrentGrid();
 
-    // The keypad panel.
+    // The keypad panel (TfrmMainKeypad.cpp).
     void KeypadClick(QPushButton* button);
     void KeypadMouseDown(QPushButton* button, QPoint globalPosition);
     void menuKeyTypePopup();
@@ -74,18 +84,12 @@ public:
     void mnuPasteKeyMacroClick();
     void btn24KeysClick();
     void btn48KeysClick();
-
-    // Key buttons and the editor state.
     int KeyIndexOfButton(const QPushButton* button) const;
     QPushButton* ButtonOfKeyIndex(int keyIndex) const;
     void ShowKeyType(int keyIndex);
     void SelectFirstKey();
 
-    // Level tabs.
-    void tabLevel1Click();
-    void tabLevel2Click();
-
-    // === Recording: the Tag table, popup menus, on-screen keyboard (TfrmMainRecording.cpp) ===
+    // Recording from the on-screen keyboard and its menus (TfrmMainRecording.cpp).
     // Records the bytes of a Tag as KeyboardClick does (typing uses it too). True when recorded.
     bool RecordTag(int tag);
     // Handlers take the clicked control and read its Tag.
@@ -101,57 +105,29 @@ public:
     void keyMediaClick();
     void keyMouseClick();
     void keyMoreClick();
-    void keyLED1Click();
-    void keyLED2Click();
-    void keyLED3Click();
-    // === end of Recording ===
+    void keyLEDClick(int led);
 
-    // === Level settings and erasing (TfrmMainLevels.cpp) ===
+    // Each level's settings and erasing (TfrmMainLevels.cpp).
     // Both reveal-codes boxes follow the one flag; not a change of the document.
-    void cboxRevealCodes1Change();
-    void cboxRevealCodes2Change();
-    void cboxAutoRepeatL1Change();
-    void cboxAutoRepeatL2Change();
-    void comboMacroMode1Change();
-    void comboMacroMode2Change();
+    void cboxRevealCodesChange(int level);
+    void cboxAutoRepeatChange(int level);
+    void comboMacroModeChange(int level);
     // The box's text becomes the level's name when the edit is committed (Enter or focus loss).
-    void edDescription1Change();
-    void edDescription2Change();
+    void edDescriptionChange(int level);
     // keyCode: a Windows virtual-key code; Enter (13) moves the focus to the level's grid.
-    void edDescription1KeyDown(int keyCode);
-    void edDescription2KeyDown(int keyCode);
-    void btnEraseAllL1Click();
-    void btnEraseAllL2Click();
-    void btnEraseSelectedL1Click();
-    void btnEraseSelectedL2Click();
-    void StringGrid1DblClick();
-    void StringGrid2DblClick();
+    void edDescriptionKeyDown(int level, int keyCode);
+    void btnEraseAllClick(int level);
+    // Also the grid's double click: the press that comes with it has selected the cell.
+    void btnEraseSelectedClick(int level);
 
-private:
-    void RevealCodesChange(int level);
-    void AutoRepeatChange(int level);
-    void MacroModeChange(int level);
-    void DescriptionChange(int level);
-    void DescriptionKeyDown(int level, int keyCode);
-    void EraseAll(int level);
-    void EraseSelected(int level);
-    // Context of the level controls' connections. A member goes before the window's widgets do, so
-    // a description box that loses the focus while the window is torn down commits nothing here.
-    QObject m_levelConnections;
-
-public:
-    // === end of Level settings ===
-
-    // === Typing into the grids (TfrmMainTyping.cpp) ===
-    // Keys typed while a grid has the focus, as (Windows virtual-key code, character) pairs: a
-    // printable character arrives with key code 0 (see KeyAdapter.h).
+    // Typing into the grids (TfrmMainTyping.cpp): keys as (Windows virtual-key code, character)
+    // pairs; a printable character arrives with key code 0 (see KeyAdapter.h).
     void StringGridKeyDown(int keyCode, int character);
     void StringGridKeyUp(int keyCode);
     // Every key release in the window, wherever the focus is (a Tab release records 0D).
     void FormKeyUp(int keyCode);
-    // === end of Typing ===
 
-    // === Dialogs and help (TfrmMainDialogs.cpp) ===
+    // Dialogs and help (TfrmMainDialogs.cpp).
     void btnPropertiesClick();
     void btnShortcutClick();
     void btnHelpClick();
@@ -159,20 +135,6 @@ public:
     void mnuManualClick();
     void btnTestClick();
     void btnLabelsClick();
-    // The Help button's popup menu, which is also its context menu.
-    QMenu* menuHelp = nullptr;
-    QAction* mnuAbout = nullptr;
-    QAction* mnuManual = nullptr;
-    // Created once, right after the main window, in this order; children of the window, shown
-    // modally. (Named with "class" so that they need no declaration outside this block.)
-    class TfrmAbout* frmAbout = nullptr;
-    class TfrmProperties* frmProperties = nullptr;
-    class TfrmShortcut* frmShortcut = nullptr;
-    // === end of Dialogs ===
-
-    // The grid of the selected level, and giving it the keyboard focus.
-    MacroGrid* CurrentGrid() const;
-    void FocusCurrentGrid();
 
     // Controls, under their names (objectName is the same).
     QWidget* MenuPanel = nullptr;
@@ -190,7 +152,16 @@ public:
     QLabel* lblModified = nullptr;
     KeypadPanel* keypadPanel = nullptr;
     MacroTabs* TabControl1 = nullptr;
-    KeyboardPanel* KeyboardPanel_ = nullptr; // objectName "KeyboardPanel"
+    OnScreenKeyboard* KeyboardPanel = nullptr;
+    // The Help button's popup menu, which is also its context menu.
+    QMenu* menuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+    QAction* mnuManual = nullptr;
+    // Created once, right after the main window, in this order; children of the window, shown
+    // modally.
+    TfrmAbout* frmAbout = nullptr;
+    TfrmProperties* frmProperties = nullptr;
+    TfrmShortcut* frmShortcut = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -199,6 +170,8 @@ protected:
 private:
     void BuildToolbar();
     void BuildStatusBar();
+    // Places the toolbar, the panels and the keyboard, and gives the window its fixed size.
+    void PlacePanels();
     void ConnectPanels();
     // Each wires its own controls; called by the constructor after ConnectPanels.
     void ConnectRecording();
@@ -206,15 +179,19 @@ private:
     void ConnectTyping();
     void ConnectDialogs();
     void FormCreate(const QStringList& arguments);
-    // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
+
     // Whether a command first stores the description being typed (see RunCommand).
     enum class TypedDescription { Store, Keep };
+    // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
     void RunCommand(const std::function<void()>& command,
                     TypedDescription typedDescription = TypedDescription::Store);
+    // A slot that runs a handler as a command.
+    std::function<void()> Command(std::function<void()> handler);
+    std::function<void()> Command(void (TfrmMain::*handler)());
     // Stores the text typed into the shown level's description box and not yet confirmed.
     void StoreEditedDescription();
 
-    void SwitchLayout(int numberOfKeys, bool& guard);
+    void SwitchLayout(int numberOfKeys);
     LevelControls& Controls(int level);
     // Writes the .ckd and then its image; false when the .ckd could not be written (shown).
     bool SaveTo(const QString& path);
@@ -229,10 +206,13 @@ private:
     EditorState m_state;
     CellList m_cells;
     WorkingFolders m_folders;
+    // Context of the level controls' connections. A member goes before the window's widgets do, so
+    // a description box that loses the focus while the window is torn down commits nothing here.
+    QObject m_levelConnections;
 
     std::array<uint8_t, kLevel1ArraySize> m_macroClipboard{};
-    bool m_layout24Running = false;
-    bool m_layout48Running = false;
+    // The file reader switches the layout too; one switch must not run inside another.
+    bool m_switchingLayout = false;
     bool m_saveAsCompleted = false;
     QString m_openDialogFileName;
     QString m_saveDialogFileName = QStringLiteral("untitled.ckd");

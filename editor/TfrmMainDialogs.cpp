@@ -50,16 +50,13 @@ void TfrmMain::ConnectDialogs() {
     connect(btnHelp, &QWidget::customContextMenuRequested, this,
             [this](QPoint position) { menuHelp->popup(btnHelp->mapToGlobal(position)); });
 
-    const auto command = [this](void (TfrmMain::*handler)()) {
-        return [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); };
-    };
-    connect(btnProperties, &QToolButton::clicked, this, command(&TfrmMain::btnPropertiesClick));
-    connect(btnShortcut, &QToolButton::clicked, this, command(&TfrmMain::btnShortcutClick));
-    connect(btnHelp, &QToolButton::clicked, this, command(&TfrmMain::btnHelpClick));
-    connect(btnTest, &QToolButton::clicked, this, command(&TfrmMain::btnTestClick));
-    connect(btnLabels, &QToolButton::clicked, this, command(&TfrmMain::btnLabelsClick));
-    connect(mnuAbout, &QAction::triggered, this, command(&TfrmMain::mnuAboutClick));
-    connect(mnuManual, &QAction::triggered, this, command(&TfrmMain::mnuManualClick));
+    connect(btnProperties, &QToolButton::clicked, this, Command(&TfrmMain::btnPropertiesClick));
+    connect(btnShortcut, &QToolButton::clicked, this, Command(&TfrmMain::btnShortcutClick));
+    connect(btnHelp, &QToolButton::clicked, this, Command(&TfrmMain::btnHelpClick));
+    connect(btnTest, &QToolButton::clicked, this, Command(&TfrmMain::btnTestClick));
+    connect(btnLabels, &QToolButton::clicked, this, Command(&TfrmMain::btnLabelsClick));
+    connect(mnuAbout, &QAction::triggered, this, Command(&TfrmMain::mnuAboutClick));
+    connect(mnuManual, &QAction::triggered, this, Command(&TfrmMain::mnuManualClick));
 }
 
 void TfrmMain::btnPropertiesClick() {

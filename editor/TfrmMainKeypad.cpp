@@ -1,7 +1,7 @@
 #include "editor/TfrmMain.h"
 
 #include "editor/KeyButtons.h"
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
@@ -17,12 +17,6 @@
 #include <algorithm>
 
 namespace keyloom {
-
-namespace {
-
-constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
-
-} // namespace
 
 void TfrmMain::KeypadClick(QPushButton* button) {
     const int keyIndex = KeyIndexOfButton(button);
@@ -125,21 +119,20 @@ void TfrmMain::mnuPasteKeyMacroClick() {
     FocusCurrentGrid();
 }
 
-void TfrmMain::btn24KeysClick() { SwitchLayout(24, m_layout24Running); }
+void TfrmMain::btn24KeysClick() { SwitchLayout(24); }
 
-void TfrmMain::btn48KeysClick() { SwitchLayout(48, m_layout48Running); }
+void TfrmMain::btn48KeysClick() { SwitchLayout(48); }
 
-void TfrmMain::SwitchLayout(int numberOfKeys, bool& guard) {
-    // The file reader calls the layout commands too; one must not run inside the other.
-    if (m_layout24Running || m_layout48Running)
+void TfrmMain::SwitchLayout(int numberOfKeys) {
+    if (m_switchingLayout)
         return;
-    guard = true;
+    m_switchingLayout = true;
 
     m_document.numberOfKeys = numberOfKeys;
     setWindowTitle(numberOfKeys == 48 ? QStringLiteral("Quorvane KeyloomVKxx (VK48)")
                                       : QStringLiteral("Quorvane KeyloomVKxx (VK24)"));
     keypadPanel->applyLayout(numberOfKeys);
-    KeyboardPanel_->applyLayout(numberOfKeys);
+    KeyboardPanel->applyLayout(numberOfKeys);
 
     SelectFirstKey();
     RefreshMacroView();
@@ -147,7 +140,7 @@ void TfrmMain::SwitchLayout(int numberOfKeys, bool& guard) {
     ShowModifierState();
     Controls(0).StringGrid->setFocus(Qt::OtherFocusReason);
 
-    guard = false;
+    m_switchingLayout = false;
 }
 
 int TfrmMain::KeyIndexOfButton(const QPushButton* button) const {

@@ -20,55 +20,36 @@ namespace {
 const QString kNothingToErase = QStringLiteral("Nothing to erase!");
 constexpr int kEnterKey = 13;
 
-constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
-
 } // namespace
 
 void TfrmMain::ConnectLevels() {
     for (int level = 0; level < 2; ++level) {
         const LevelControls& controls = Controls(level);
-        const auto handler = [this](void (TfrmMain::*member)(int), int forLevel) {
-            return [this, member, forLevel] { RunCommand([this, member, forLevel] { (this->*member)(forLevel); }); };
-        };
         QObject* context = &m_levelConnections;
-        connect(controls.cboxRevealCodes, &QCheckBox::toggled, context, handler(&TfrmMain::RevealCodesChange, level));
-        connect(controls.cboxAutoRepeat, &QCheckBox::toggled, context, handler(&TfrmMain::AutoRepeatChange, level));
+        connect(controls.cboxRevealCodes, &QCheckBox::toggled, context,
+                Command([this, level] { cboxRevealCodesChange(level); }));
+        connect(controls.cboxAutoRepeat, &QCheckBox::toggled, context,
+                Command([this, level] { cboxAutoRepeatChange(level); }));
         connect(controls.comboMacroMode, &QComboBox::currentIndexChanged, context,
-                handler(&TfrmMain::MacroModeChange, level));
+                Command([this, level] { comboMacroModeChange(level); }));
         connect(controls.edDescription, &QLineEdit::editingFinished, context,
-                handler(&TfrmMain::DescriptionChange, level));
-        connect(controls.btnEraseAll, &QPushButton::clicked, context, handler(&TfrmMain::EraseAll, level));
-        connect(controls.btnEraseSelected, &QPushButton::clicked, context, handler(&TfrmMain::EraseSelected, level));
+                Command([this, level] { edDescriptionChange(level); }));
+        connect(controls.btnEraseAll, &QPushButton::clicked, context, Command([this, level] { btnEraseAllClick(level); }));
+        connect(controls.btnEraseSelected, &QPushButton::clicked, context,
+                Command([this, level] { btnEraseSelectedClick(level); }));
         // The press that comes with a double click has already selected the cell under the pointer.
         connect(controls.StringGrid, &QTableWidget::cellDoubleClicked, context,
-                handler(&TfrmMain::EraseSelected, level));
+                Command([this, level] { btnEraseSelectedClick(level); }));
         new KeyAdapter(
             controls.edDescription, controls.edDescription,
             [this, level](TypedKey key) {
-                RunCommand([this, level, key] { DescriptionKeyDown(level, key.keyCode); }, TypedDescription::Keep);
+                RunCommand([this, level, key] { edDescriptionKeyDown(level, key.keyCode); }, TypedDescription::Keep);
             },
             {});
     }
 }
 
-void TfrmMain::cboxRevealCodes1Change() { RevealCodesChange(0); }
-void TfrmMain::cboxRevealCodes2Change() { RevealCodesChange(1); }
-void TfrmMain::cboxAutoRepeatL1Change() { AutoRepeatChange(0); }
-void TfrmMain::cboxAutoRepeatL2Change() { AutoRepeatChange(1); }
-void TfrmMain::comboMacroMode1Change() { MacroModeChange(0); }
-void TfrmMain::comboMacroMode2Change() { MacroModeChange(1); }
-void TfrmMain::edDescription1Change() { DescriptionChange(0); }
-void TfrmMain::edDescription2Change() { DescriptionChange(1); }
-void TfrmMain::edDescription1KeyDown(int keyCode) { DescriptionKeyDown(0, keyCode); }
-void TfrmMain::edDescription2KeyDown(int keyCode) { DescriptionKeyDown(1, keyCode); }
-void TfrmMain::btnEraseAllL1Click() { EraseAll(0); }
-void TfrmMain::btnEraseAllL2Click() { EraseAll(1); }
-void TfrmMain::btnEraseSelectedL1Click() { EraseSelected(0); }
-void TfrmMain::btnEraseSelectedL2Click() { EraseSelected(1); }
-void TfrmMain::StringGrid1DblClick() { btnEraseSelectedL1Click(); }
-void TfrmMain::StringGrid2DblClick() { btnEraseSelectedL2Click(); }
-
-void TfrmMain::RevealCodesChange(int level) {
+void TfrmMain::cboxRevealCodesChange(int level) {
     const bool reveal = Controls(level).cboxRevealCodes->isChecked();
     m_state.revealCodes = reveal;
     {
@@ -81,7 +62,7 @@ void TfrmMain::RevealCodesChange(int level) {
     Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::AutoRepeatChange(int level) {
+void TfrmMain::cboxAutoRepeatChange(int level) {
     if (m_state.refreshing)
         return;
     KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
@@ -91,7 +72,7 @@ void TfrmMain::AutoRepeatChange(int level) {
     Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::MacroModeChange(int level) {
+void TfrmMain::comboMacroModeChange(int level) {
     if (m_state.refreshing)
         return;
     KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
@@ -101,7 +82,7 @@ void TfrmMain::MacroModeChange(int level) {
     Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::DescriptionChange(int level) {
+void TfrmMain::edDescriptionChange(int level) {
     QLineEdit* box = Controls(level).edDescription;
     // Only what the user typed since it was stored or loaded: a box that loses the focus after a
     // command has stored it (or changed the selected key or the document) holds nothing new, and
@@ -117,15 +98,15 @@ void TfrmMain::DescriptionChange(int level) {
 
 void TfrmMain::StoreEditedDescription() {
     const int level = m_state.selectedLevel == 0 ? 0 : 1;
-    DescriptionChange(level);
+    edDescriptionChange(level);
 }
 
-void TfrmMain::DescriptionKeyDown(int level, int keyCode) {
+void TfrmMain::edDescriptionKeyDown(int level, int keyCode) {
     if (keyCode == kEnterKey)
         Controls(level).StringGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::EraseAll(int level) {
+void TfrmMain::btnEraseAllClick(int level) {
     LevelControls& controls = Controls(level);
     // The bar's value stops at its maximum, and a level with no room (a file may hold one) has a
     // bar of maximum 0 even when it holds codes: the level's own length decides.
@@ -142,7 +123,7 @@ void TfrmMain::EraseAll(int level) {
     controls.StringGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmMain::EraseSelected(int level) {
+void TfrmMain::btnEraseSelectedClick(int level) {
     MacroGrid* grid = Controls(level).StringGrid;
     const int cell = grid->selectedIndex();
     if (cell >= m_cells.cellCount()) {

@@ -1,6 +1,6 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 #include "gui/Prompts.h"
@@ -23,7 +23,6 @@ const QString kNoRoomMessage = QStringLiteral(
     "If both levels are used then each level can be up to 111 bytes long.\r"
     "If only Level 1 is used then Level 1 can be up to 220 bytes long.");
 
-constexpr Level LevelOf(int level) { return level == 0 ? Level::One : Level::Two; }
 
 } // namespace
 
@@ -102,7 +101,7 @@ void TfrmMain::SelectEndCell() {
 void TfrmMain::ShowModifierState() {
     // At or beyond the end the state after the last code shows: what an added code will see.
     const int index = std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount() - 1);
-    KeyboardPanel_->showModifierState(m_cells.ModifiersAtCell(index));
+    KeyboardPanel->showModifierState(m_cells.ModifiersAtCell(index));
 }
 
 void TfrmMain::AdvanceSelection(MacroGrid* grid) {
@@ -141,22 +140,11 @@ void ShowLevelTab(MacroTabs* tabs, int level) {
 
 } // namespace
 
-void TfrmMain::tabLevel1Click() {
+void TfrmMain::tabLevelClick(int level) {
     if (m_state.refreshing)
         return;
-    m_state.selectedLevel = 0;
-    ShowLevelTab(TabControl1, 0);
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
-    FocusCurrentGrid();
-}
-
-void TfrmMain::tabLevel2Click() {
-    if (m_state.refreshing)
-        return;
-    m_state.selectedLevel = 1;
-    ShowLevelTab(TabControl1, 1);
+    m_state.selectedLevel = level == 0 ? 0 : 1;
+    ShowLevelTab(TabControl1, m_state.selectedLevel);
     RefreshMacroView();
     SelectEndCell();
     ShowModifierState();

@@ -1,6 +1,6 @@
 #include "editor/TfrmMain.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/RecordingMenus.h"
@@ -43,11 +43,8 @@ constexpr int kLedMenuRise = 50;
 } // namespace
 
 void TfrmMain::ConnectRecording() {
-    KeyboardPanel* panel = KeyboardPanel_;
-    const auto command = [this](auto handler) {
-        return [this, handler] { RunCommand(handler); };
-    };
-    for (const KeyboardPanel::Key& key : panel->keys) {
+    OnScreenKeyboard* panel = KeyboardPanel;
+    for (const OnScreenKeyboard::Key& key : panel->keys) {
         QPushButton* button = key.button;
         std::function<void()> handler;
         switch (key.handler) {
@@ -57,14 +54,18 @@ void TfrmMain::ConnectRecording() {
         case KeyHandler::Media: handler = [this] { keyMediaClick(); }; break;
         case KeyHandler::Mouse: handler = [this] { keyMouseClick(); }; break;
         case KeyHandler::More: handler = [this] { keyMoreClick(); }; break;
-        case KeyHandler::Led1: handler = [this] { keyLED1Click(); }; break;
-        case KeyHandler::Led2: handler = [this] { keyLED2Click(); }; break;
-        case KeyHandler::Led3: handler = [this] { keyLED3Click(); }; break;
+        case KeyHandler::Led1:
+        case KeyHandler::Led2:
+        case KeyHandler::Led3: {
+            const int led = static_cast<int>(key.handler) - static_cast<int>(KeyHandler::Led1);
+            handler = [this, led] { keyLEDClick(led); };
+            break;
         }
-        connect(button, &QPushButton::clicked, this, command(handler));
+        }
+        connect(button, &QPushButton::clicked, this, Command(handler));
     }
     QAbstractButton* lamp = panel->ledCapsLock;
-    connect(lamp, &QAbstractButton::clicked, this, command([this, lamp] { KeyboardClick(lamp); }));
+    connect(lamp, &QAbstractButton::clicked, this, Command([this, lamp] { KeyboardClick(lamp); }));
 
     for (const RecordingMenus::Item& item : panel->menus.items) {
         QAction* action = item.action;
@@ -74,7 +75,7 @@ void TfrmMain::ConnectRecording() {
         case MenuHandler::MouseButton: handler = [this, action] { MouseClick(action); }; break;
         case MenuHandler::MouseMove: handler = [this, action] { MouseMoveClick(action); }; break;
         }
-        connect(action, &QAction::triggered, this, command(handler));
+        connect(action, &QAction::triggered, this, Command(handler));
     }
 
     connect(panel->TrackBar1, &QSlider::valueChanged, this,
@@ -118,7 +119,7 @@ void TfrmMain::RecordModifier(int tag) {
 }
 
 void TfrmMain::keyDelayClick() {
-    const auto count = static_cast<uint8_t>(KeyboardPanel_->TrackBar1->value());
+    const auto count = static_cast<uint8_t>(KeyboardPanel->TrackBar1->value());
     const std::array<uint8_t, 4> codes{kDelayPrefix, kDelayCommand, count, 0};
     RecordCodes(codes);
 }
@@ -138,14 +139,14 @@ void TfrmMain::MouseClick(const QObject* sender) {
 void TfrmMain::MouseMoveClick(const QObject* sender) {
     // A move's Tag is its own first byte, 90h..95h.
     const auto move = static_cast<uint8_t>(TagOf(sender));
-    const auto distance = static_cast<uint8_t>(KeyboardPanel_->TrackBar1->value());
+    const auto distance = static_cast<uint8_t>(KeyboardPanel->TrackBar1->value());
     const std::array<uint8_t, 3> codes{move, distance, 0};
     RecordCodes(codes);
 }
 
 void TfrmMain::TrackBar1Change(int value) {
-    KeyboardPanel_->lblDelay->setText(QStringLiteral("Delay = %1 ms").arg(4 * value));
-    KeyboardPanel_->lblMouseDelta->setText(QStringLiteral("Mouse Delta = %1").arg(value));
+    KeyboardPanel->lblDelay->setText(QStringLiteral("Delay = %1 ms").arg(4 * value));
+    KeyboardPanel->lblMouseDelta->setText(QStringLiteral("Mouse Delta = %1").arg(value));
     FocusCurrentGrid();
 }
 
@@ -159,32 +160,22 @@ void PopUpAbovePointer(QMenu* menu, int rise) {
 } // namespace
 
 void TfrmMain::keyMediaClick() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuMedia, kMediaMenuRise);
+    PopUpAbovePointer(KeyboardPanel->menus.menuMedia, kMediaMenuRise);
     FocusCurrentGrid();
 }
 
 void TfrmMain::keyMouseClick() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuMouse, kMouseMenuRise);
+    PopUpAbovePointer(KeyboardPanel->menus.menuMouse, kMouseMenuRise);
     FocusCurrentGrid();
 }
 
 void TfrmMain::keyMoreClick() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuMore, kMoreMenuRise);
+    PopUpAbovePointer(KeyboardPanel->menus.menuMore, kMoreMenuRise);
     FocusCurrentGrid();
 }
 
-void TfrmMain::keyLED1Click() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[0], kLedMenuRise);
-    FocusCurrentGrid();
-}
-
-void TfrmMain::keyLED2Click() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[1], kLedMenuRise);
-    FocusCurrentGrid();
-}
-
-void TfrmMain::keyLED3Click() {
-    PopUpAbovePointer(KeyboardPanel_->menus.menuLED[2], kLedMenuRise);
+void TfrmMain::keyLEDClick(int led) {
+    PopUpAbovePointer(KeyboardPanel->menus.menuLED[static_cast<std::size_t>(led)], kLedMenuRise);
     FocusCurrentGrid();
 }
 

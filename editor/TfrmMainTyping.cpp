@@ -97,7 +97,7 @@ void TfrmMain::StringGridKeyDown(int keyCode, int character) {
         if (cell == 0)
             return;
         grid->selectIndex(cell - 1);
-        m_state.selectedLevel == 0 ? btnEraseSelectedL1Click() : btnEraseSelectedL2Click();
+        btnEraseSelectedClick(m_state.selectedLevel);
         return;
     }
     RecordTag(tag);

@@ -590,7 +590,7 @@ TEST_F(CommandsTest, CommandsGiveTheFocusBackToTheGridOfTheLevel) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(QApplication::focusWidget(), window->findChild<MacroGrid*>("StringGrid1"));
 
-    window->tabLevel2Click();
+    window->tabLevelClick(1);
     window->btnNew->setFocus();
     Script({}, {std::nullopt});
     Click("btnSaveAs");

@@ -190,7 +190,7 @@ TEST_F(DialogCommandsTest, TheCommandsGiveTheFocusBackToTheGridOfTheLevel) {
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->tabLevel2Click();
+    window->tabLevelClick(1);
     const auto* grid2 = window->findChild<MacroGrid*>("StringGrid2");
     prompts.fileNames = {std::nullopt};
     for (QToolButton* button : {window->btnTest, window->btnLabels, window->btnHelp}) {

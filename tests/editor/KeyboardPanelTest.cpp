@@ -160,7 +160,7 @@ protected:
 TEST_F(KeyboardPanelTest, EveryButtonHasItsCaptionTagSizeAndHandler) {
     // 48 keys, so that every LED button shows and can be clicked.
     QTest::mouseClick(window->keypadPanel->btn48Keys, Qt::LeftButton);
-    EXPECT_EQ(window->KeyboardPanel_->findChildren<QPushButton*>().size(), std::size(kButtons));
+    EXPECT_EQ(window->KeyboardPanel->findChildren<QPushButton*>().size(), std::size(kButtons));
     for (const ButtonRow& row : kButtons) {
         SCOPED_TRACE(row.name);
         auto* button = Find<QPushButton>(QString::fromLatin1(row.name));
@@ -190,12 +190,12 @@ TEST_F(KeyboardPanelTest, EveryButtonHasItsCaptionTagSizeAndHandler) {
 TEST_F(KeyboardPanelTest, NoTwoControlsOverlapAndAllLieInThePanel) {
     QTest::mouseClick(window->keypadPanel->btn48Keys, Qt::LeftButton);
     QList<QWidget*> controls;
-    for (QPushButton* button : window->KeyboardPanel_->findChildren<QPushButton*>())
+    for (QPushButton* button : window->KeyboardPanel->findChildren<QPushButton*>())
         controls.append(button);
-    controls.append(window->KeyboardPanel_->TrackBar1);
-    controls.append(window->KeyboardPanel_->lblDelay);
-    controls.append(window->KeyboardPanel_->lblMouseDelta);
-    const QRect panel = window->KeyboardPanel_->rect();
+    controls.append(window->KeyboardPanel->TrackBar1);
+    controls.append(window->KeyboardPanel->lblDelay);
+    controls.append(window->KeyboardPanel->lblMouseDelta);
+    const QRect panel = window->KeyboardPanel->rect();
     for (qsizetype i = 0; i < controls.size(); ++i) {
         EXPECT_TRUE(panel.contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
         for (qsizetype j = i + 1; j < controls.size(); ++j)

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
@@ -120,7 +120,7 @@ TEST_P(KeypadLayout, LayoutButtonPlacesThePanelsAndTheLedButtons) {
     EXPECT_EQ(panel->KeyPanel1->x(), c.keyPanel1Left);
     EXPECT_EQ(panel->KeyPanel2->isVisible(), wide);
     EXPECT_EQ(panel->KeyPanel2->x(), c.keyPanel1Left + 140);
-    const auto& leds = window->KeyboardPanel_->keyLED;
+    const auto& leds = window->KeyboardPanel->keyLED;
     EXPECT_EQ(leds[0]->x(), c.led1Left);
     EXPECT_TRUE(leds[0]->isVisible());
     EXPECT_EQ(leds[1]->isVisible(), wide);

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
@@ -302,9 +302,9 @@ TEST_F(MacroView, EmptyMacroShowsEveryModifierUpAndTheLampGrey) {
     ShowKey(6, 0);
     window->ShowModifierState();
     ShowKey(7, 0);
-    for (QLabel* down : window->KeyboardPanel_->modifierDown)
+    for (QLabel* down : window->KeyboardPanel->modifierDown)
         EXPECT_FALSE(down->isVisible()) << down->objectName().toStdString();
-    for (QLabel* up : window->KeyboardPanel_->modifierUp)
+    for (QLabel* up : window->KeyboardPanel->modifierUp)
         EXPECT_TRUE(up->isVisible()) << up->objectName().toStdString();
     EXPECT_EQ(Find("ledCapsLock")->palette().color(QPalette::Window).rgba(), 0xFFA9A9A9u);
 }

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
@@ -207,7 +207,7 @@ protected:
 
     // A button of the on-screen keyboard; a menu button's menu then gets an item chosen or closed.
     void ClickKeyboard() {
-        const auto& keys = window->KeyboardPanel_->keys;
+        const auto& keys = window->KeyboardPanel->keys;
         QPushButton* button = keys[static_cast<std::size_t>(Pick(static_cast<int>(keys.size())))].button;
         if (!button->isVisible())
             return Log(S(button->objectName()) + " is hidden: nothing");
@@ -231,7 +231,7 @@ protected:
     }
 
     void TriggerMenuItem() {
-        const auto& items = window->KeyboardPanel_->menus.items;
+        const auto& items = window->KeyboardPanel->menus.items;
         QAction* action = items[static_cast<std::size_t>(Pick(static_cast<int>(items.size())))].action;
         Log("choose " + S(action->objectName()));
         action->trigger();
@@ -239,13 +239,13 @@ protected:
 
     void ClickCapsLockLamp() {
         Log("click ledCapsLock");
-        QTest::mouseClick(window->KeyboardPanel_->ledCapsLock, Qt::LeftButton);
+        QTest::mouseClick(window->KeyboardPanel->ledCapsLock, Qt::LeftButton);
     }
 
     void MoveSlider() {
         const int value = Pick(125) + 1;
         Log("slider to " + std::to_string(value));
-        window->KeyboardPanel_->TrackBar1->setValue(value);
+        window->KeyboardPanel->TrackBar1->setValue(value);
     }
 
     void ClickTab() {
@@ -577,7 +577,7 @@ protected:
 
         const int selected = controls.StringGrid->selectedIndex();
         const ModifierState held = expected.ModifiersAtCell(std::min(selected, expected.cellCount() - 1));
-        const KeyboardPanel* keyboard = window->KeyboardPanel_;
+        const OnScreenKeyboard* keyboard = window->KeyboardPanel;
         for (std::size_t bit = 0; bit < keyboard->modifierDown.size(); ++bit)
             if (keyboard->modifierDown[bit]->isVisible() != ((held & (1u << bit)) != 0) ||
                 keyboard->modifierUp[bit]->isVisible() == ((held & (1u << bit)) != 0))

@@ -2,7 +2,7 @@
 
 #include "EditorFixture.h"
 
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 
@@ -22,7 +22,7 @@ protected:
         Start();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        panel = window->KeyboardPanel_;
+        panel = window->KeyboardPanel;
     }
 
     template <typename Control = QWidget>
@@ -62,7 +62,7 @@ protected:
 
     bool Shows(const QString& picture) { return Find<QWidget>(picture)->isVisible(); }
 
-    KeyboardPanel* panel = nullptr;
+    OnScreenKeyboard* panel = nullptr;
 };
 
 } // namespace keyloom::test

@@ -24,10 +24,10 @@ enum class KeyHandler { Keyboard, Modifier, Delay, Media, Mouse, More, Led1, Led
 // The on-screen PC keyboard: seven rows of key buttons built from one table, the Caps Lock lamp,
 // the delay slider with its labels, the buttons of the popup menus and the menus themselves. It
 // shows and gives the pressed look; TfrmMain records.
-class KeyboardPanel : public QWidget {
+class OnScreenKeyboard : public QWidget {
     Q_OBJECT
 public:
-    explicit KeyboardPanel(QWidget* parent = nullptr);
+    explicit OnScreenKeyboard(QWidget* parent = nullptr);
 
     // keyLED1 moves with the layout; keyLED2 and keyLED3 exist only on the 48-key keypad.
     void applyLayout(int numberOfKeys);

@@ -1,4 +1,4 @@
-#include "editor/KeyboardPanel.h"
+#include "editor/OnScreenKeyboard.h"
 
 #include "document/CellList.h"
 #include "editor/KeyPicture.h"
@@ -224,7 +224,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 } // namespace
 
-KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent), menus(this) {
+OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(this) {
     setObjectName(QStringLiteral("KeyboardPanel"));
     setFixedSize(kPanelSize);
 
@@ -318,7 +318,7 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent), menus(this) {
     applyLayout(24);
 }
 
-void KeyboardPanel::applyLayout(int numberOfKeys) {
+void OnScreenKeyboard::applyLayout(int numberOfKeys) {
     const bool wide = numberOfKeys == 48;
     const int firstLeft = wide ? kLed1Left48 : kLed1Left24;
     for (std::size_t i = 0; i < keyLED.size(); ++i) {
@@ -327,7 +327,7 @@ void KeyboardPanel::applyLayout(int numberOfKeys) {
     }
 }
 
-void KeyboardPanel::showModifierState(uint32_t state) {
+void OnScreenKeyboard::showModifierState(uint32_t state) {
     for (std::size_t bit = 0; bit < modifierDown.size(); ++bit) {
         const bool held = (state & (1u << bit)) != 0;
         modifierDown[bit]->setVisible(held);
