@@ -2,10 +2,10 @@
 
 #include "files/FileError.h"
 #include "files/PathText.h"
+#include "files/SavingSystem.h"
 
+#include <cstdint>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -15,77 +15,65 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A name beside target that no other file uses; the leading dot keeps it out of sight in the
-// file dialogs while it exists.
-fs::path TemporaryPathFor(const fs::path& target) {
-    std::random_device random;
-    std::uniform_int_distribution<unsigned long long> digits;
-    for (;;) {
-        fs::path name = ".";
-        name += target.filename();
-        name += ".";
-        name += std::to_string(digits(random));
-        name += ".tmp";
-        fs::path candidate = target;
-        candidate.replace_filename(name);
-        std::error_code error;
-        if (!fs::exists(fs::symlink_status(candidate, error)))
-            return candidate;
-    }
-}
-
-// Writes bytes to a new file at path; the error text when that fails.
-std::string WriteNewFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    if (!stream)
-        return "cannot create a file in the folder";
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    stream.flush();
-    if (!stream)
-        return "cannot write the data";
-    stream.close();
-    if (!stream)
-        return "cannot write the data";
-    return {};
-}
+// Names longer than this many characters (bytes on POSIX, UTF-16 units on Windows) are refused
+// by the usual file systems.
+constexpr std::size_t kNameLimit = 255;
+constexpr int kMaxLinks = 40;
 
 } // namespace
 
+fs::path SideFileFor(const fs::path& target, std::string_view suffix) {
+    using Char = fs::path::value_type;
+    const fs::path::string_type name = target.filename().native();
+    fs::path::string_type side(1, Char('.'));
+    const std::size_t room = kNameLimit - 1 - suffix.size();
+    if (name.size() <= room) {
+        side += name;
+    } else {
+        // FNV-1a over the whole name keeps two long names with the same start apart.
+        uint64_t hash = 14695981039346656037ull;
+        for (Char c : name)
+            hash = (hash ^ static_cast<uint64_t>(c)) * 1099511628211ull;
+        static constexpr char kDigits[] = "0123456789abcdef";
+        fs::path::string_type tail(1, Char('~'));
+        for (int shift = 60; shift >= 0; shift -= 4)
+            tail += Char(kDigits[(hash >> shift) & 0xF]);
+        side += name.substr(0, room - tail.size());
+        side += tail;
+    }
+    for (char c : suffix)
+        side += Char(c);
+    fs::path result = target;
+    result.replace_filename(side);
+    return result;
+}
+
 void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-    std::error_code error;
-    // Replacing a link would cut it off from the file it names: write the file it names instead.
+    // A link is not replaced but followed, to the end of a chain, even when it names nothing yet.
     fs::path target = path;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        target = fs::weakly_canonical(path, error);
+    for (int links = 0;; ++links) {
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(target, error);
+        if (!fs::is_symlink(status))
+            break;
+        if (links == kMaxLinks)
+            throw UnableToWrite(path, "too many levels of symbolic links");
+        const fs::path named = fs::read_symlink(target, error);
         if (error)
-            throw UnableToWrite(path, error.message());
+            throw UnableToWrite(path, ReasonText(error));
+        target = named.is_absolute() ? named : target.parent_path() / named;
     }
+    SaveFile(path, target, bytes);
+}
 
-    const fs::file_status status = fs::status(target, error);
-    const bool exists = fs::exists(status);
-    if (exists && !fs::is_regular_file(status))
-        throw UnableToWrite(path, "not a file");
-    // A rename would replace a read-only file without asking; the user marked it so as not to.
-    if (exists && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        throw UnableToWrite(path, "the file is read-only");
-
-    const fs::path temporary = TemporaryPathFor(target);
-    const auto fail = [&](const std::string& reason) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return UnableToWrite(path, reason);
-    };
-
-    if (std::string reason = WriteNewFile(temporary, bytes); !reason.empty())
-        throw fail(reason);
-    if (exists) {
-        fs::permissions(temporary, status.permissions(), error);
-        if (error)
-            throw fail(error.message());
-    }
-    fs::rename(temporary, target, error);
-    if (error)
-        throw fail(error.message());
+std::string ReasonText(const std::error_code& error) {
+    std::string text = error.message();
+    // Windows' messages end in a full stop and a line break; ours go inside parentheses.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' '))
+        text.pop_back();
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes) {

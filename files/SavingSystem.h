@@ -1,0 +1,22 @@
+#pragma once
+
+// The system's half of WriteFileAtomically: one definition for POSIX systems, one for Windows.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace keyloom {
+
+inline constexpr std::string_view kTemporarySuffix = ".saving";
+inline constexpr std::string_view kKeptSuffix = ".saved";
+
+// Saves bytes into target, a path that is not a link; path is the name the user gave, for the
+// messages.
+void SaveFile(const std::filesystem::path& path, const std::filesystem::path& target, std::string_view bytes);
+
+// A system error as the reason in "Unable to write to X (reason)": "permission denied".
+std::string ReasonText(const std::error_code& error);
+
+} // namespace keyloom

@@ -1,0 +1,238 @@
+// What saving promises where POSIX systems can break it: who may replace a file, what a rename
+// would change about it, and who may read it while it is written.
+#include "files/AtomicFile.h"
+#include "files/FileError.h"
+#include "support/TemporaryFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace keyloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::ReadFile;
+using test::WriteFile;
+using testing::HasSubstr;
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+
+struct stat StatOf(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status;
+}
+
+std::vector<std::string> Listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Saves as the user nobody in a child process: "" when saved, else the error's text.
+std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        std::string result;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0) {
+            result = "cannot become nobody";
+        } else {
+            try {
+                WriteFileAtomically(path, bytes);
+            } catch (const FileError& error) {
+                result = error.what();
+            }
+        }
+        [[maybe_unused]] const ssize_t written = ::write(pipe[1], result.data(), result.size());
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    std::string result;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return result;
+}
+
+class SavingAsAnotherUserTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "acting as another user needs root";
+        // nobody must reach the folder.
+        fs::permissions(m_root.path(), fs::perms::all & ~fs::perms::group_write & ~fs::perms::others_write);
+    }
+
+    test::TemporaryFolder m_root;
+};
+
+struct IdentityCase {
+    const char* name;
+    // The folder: its owner and mode.
+    uid_t folderOwner;
+    mode_t folderMode;
+    // The file: its owner, group and mode, and whether a second hard link names it.
+    uid_t fileOwner;
+    gid_t fileGroup;
+    mode_t fileMode;
+    bool secondLink;
+};
+
+// A save keeps the file's owner, group, links and inode wherever a rename would lose them, and
+// nothing is left beside it.
+TEST_F(SavingAsAnotherUserTest, ReplacingKeepsWhatTheFileIs) {
+    const IdentityCase cases[] = {
+        {"own file, usual case", kNobody, 0755, kNobody, kNoGroup, 0644, false},
+        {"own file of another group", kNobody, 0755, kNobody, 0, 0664, false},
+        {"own file with two links", kNobody, 0755, kNobody, kNoGroup, 0644, true},
+        {"root's writable file in a folder nobody may not add to", 0, 0755, 0, 0, 0666, false},
+        {"root's writable file in a sticky shared folder", 0, 01777, 0, 0, 0666, false},
+    };
+    for (const IdentityCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = m_root / c.name;
+        fs::create_directory(folder);
+        ASSERT_EQ(::chown(folder.c_str(), c.folderOwner, c.folderOwner == 0 ? 0 : kNoGroup), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+        const fs::path file = folder / "keys.ckd";
+        WriteFile(file, "old contents");
+        ASSERT_EQ(::chown(file.c_str(), c.fileOwner, c.fileGroup), 0);
+        ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+        if (c.secondLink)
+            fs::create_hard_link(file, folder / "other.ckd");
+        const struct stat before = StatOf(file);
+
+        EXPECT_EQ(SaveAsNobody(file, "new"), "");
+
+        EXPECT_EQ(ReadFile(file), "new");
+        const struct stat after = StatOf(file);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        if (c.secondLink) {
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(ReadFile(folder / "other.ckd"), "new");
+            EXPECT_EQ(Listing(folder), (std::vector<std::string>{"keys.ckd", "other.ckd"}));
+        } else {
+            EXPECT_EQ(Listing(folder), std::vector<std::string>{"keys.ckd"});
+        }
+    }
+}
+
+// A folder that lets nobody replace root's file by a rename still does not make it nobody's.
+TEST_F(SavingAsAnotherUserTest, AFileTheUserMayNotWriteIsRefused) {
+    const fs::path folder = m_root / "own folder";
+    fs::create_directory(folder);
+    ASSERT_EQ(::chown(folder.c_str(), kNobody, kNoGroup), 0);
+    const fs::path file = folder / "roots.ckd";
+    WriteFile(file, "root's");
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+
+    EXPECT_EQ(SaveAsNobody(file, "nobody's"), "Unable to write to " + file.string() + " (permission denied)");
+
+    EXPECT_EQ(ReadFile(file), "root's");
+    EXPECT_EQ(StatOf(file).st_uid, 0u);
+    EXPECT_EQ(Listing(folder), std::vector<std::string>{"roots.ckd"});
+}
+
+class SavingTest : public testing::Test {
+protected:
+    test::TemporaryFolder m_folder;
+};
+
+// Nobody else may read the data while it is written, whatever the umask lets new files be.
+TEST_F(SavingTest, TheTemporaryFileIsPrivateFromItsFirstByte) {
+    const std::string bytes(64 << 20, 'x');
+    for (const bool exists : {true, false}) {
+        SCOPED_TRACE(exists ? "replacing a private file" : "a new file");
+        const fs::path file = m_folder / (exists ? "private.ckd" : "new.ckd");
+        if (exists) {
+            WriteFile(file, "secret");
+            fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        }
+        const fs::path temporary = SideFileFor(file, ".saving");
+        std::atomic<bool> done = false;
+        mode_t seen = 0;
+        std::thread watcher([&] {
+            struct stat status {};
+            while (!done) {
+                if (::stat(temporary.c_str(), &status) == 0) {
+                    seen = status.st_mode;
+                    return;
+                }
+            }
+        });
+        const mode_t mask = ::umask(022);
+        WriteFileAtomically(file, bytes);
+        ::umask(mask);
+        done = true;
+        watcher.join();
+        ASSERT_NE(seen, 0u) << "the temporary file was never seen";
+        EXPECT_EQ(seen & 077, 0u) << std::oct << seen;
+        // Then the file takes the mode it had, or the one a new file gets.
+        EXPECT_EQ(StatOf(file).st_mode & 0777, exists ? 0600u : 0644u);
+    }
+}
+
+TEST_F(SavingTest, ADanglingLinkGetsTheFileItNames) {
+    const fs::path link = m_folder / "link.ckd";
+    fs::create_symlink("named.ckd", link);
+
+    WriteFileAtomically(link, "new");
+
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(ReadFile(m_folder / "named.ckd"), "new");
+    EXPECT_EQ(Listing(m_folder.path()), (std::vector<std::string>{"link.ckd", "named.ckd"}));
+}
+
+// A save stopped half-way leaves its temporary file under a fixed name; the next one clears it.
+TEST_F(SavingTest, TheNextSaveRemovesWhatAStoppedOneLeft) {
+    const fs::path file = m_folder / "keys.ckd";
+    WriteFile(file, "old");
+    WriteFile(m_folder / ".keys.ckd.saving", "half of a ");
+
+    WriteFileAtomically(file, "new");
+
+    EXPECT_EQ(ReadFile(file), "new");
+    EXPECT_EQ(Listing(m_folder.path()), std::vector<std::string>{"keys.ckd"});
+}
+
+TEST_F(SavingTest, NamesUpToTheSystemsLimitSave) {
+    for (const std::size_t length : {230u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'k') + ".ckd";
+        const fs::path file = m_folder / name;
+        WriteFile(file, "old");
+        WriteFileAtomically(file, "new");
+        EXPECT_EQ(ReadFile(file), "new") << length;
+        EXPECT_EQ(Listing(m_folder.path()), std::vector<std::string>{name}) << length;
+        fs::remove(file);
+    }
+    // Two long names with the same start keep their temporary files apart.
+    const std::string start(250, 'k');
+    EXPECT_NE(SideFileFor(m_folder / (start + "1.ckd"), ".saving"), SideFileFor(m_folder / (start + "2.ckd"), ".saving"));
+}
+
+} // namespace
+} // namespace keyloom
