@@ -2,6 +2,7 @@
 
 #include "document/CellList.h"
 #include "files/CodesText.h"
+#include "files/KeyDefinitionSchema.h"
 
 #include <array>
 #include <cstdio>
@@ -75,7 +76,7 @@ void PrintDocument(const KeypadDocument& document, std::ostream& out) {
     CellList cells;
     for (int i = 0; i < document.numberOfKeys; ++i) {
         const KeyRecord& key = document.keys[static_cast<std::size_t>(i)];
-        out << "\nKey " << i + 1 << " [KEY" << i << "]: " << NameOf(kKeyTypes, key.KeyType);
+        out << "\nKey " << i + 1 << " [" << ckd::KeySection(i) << "]: " << NameOf(kKeyTypes, key.KeyType);
         if (key.KeyType < 0 || key.KeyType > 2)
             out << " (" << key.KeyType << ")";
         out << "\n";

@@ -3,6 +3,7 @@
 #include "files/AtomicFile.h"
 #include "files/CodesText.h"
 #include "files/FileError.h"
+#include "files/KeyDefinitionSchema.h"
 
 #include <algorithm>
 #include <array>
@@ -131,47 +132,46 @@ void RecordLevelKey(std::vector<uint8_t>& image, std::size_t first, uint8_t keyI
 
 } // namespace
 
-std::vector<uint8_t> BuildDeviceImage(const IniFile& ckd, int numberOfKeys) {
+std::vector<uint8_t> BuildDeviceImage(const IniFile& ini, int numberOfKeys) {
     const int keyCount = numberOfKeys == 48 ? 48 : 24;
-    const char* global = "GLOBAL_PARAMETERS";
     std::vector<uint8_t> image{kRecordMarker, 0x01, 0x0C, 0xE0, 0x70, kNoKey, kNoKey, kNoKey, kNoKey,
                                0, 0, 0, 0, 0, 0};
     image.reserve(15 + static_cast<std::size_t>(keyCount) * (8 + kLevel1Area + kLevel2Area) + 1);
     // The builder's pacing default is 4, not the reader's 2.
-    image[11] = static_cast<uint8_t>(ckd.ReadInteger(global, "Character_Pacing", 4));
-    image[9] = static_cast<uint8_t>(ckd.ReadInteger(global, "Key_Roll_Over", 2));
-    image[12] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED_Function", 1));
-    image[13] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED2_Function", 2));
-    image[14] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED3_Function", 4));
-    image[10] = static_cast<uint8_t>(ckd.ReadInteger(global, "USB_Device_Type", 11));
+    image[11] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kCharacterPacing, 4));
+    image[9] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kKeyRollOver, 2));
+    image[12] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kLedFunction[0], 1));
+    image[13] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kLedFunction[1], 2));
+    image[14] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kLedFunction[2], 4));
+    image[10] = static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, ckd::kUsbDeviceType, 11));
 
     std::array<uint8_t, kLevel1Area> level1Bytes{};
     std::array<uint8_t, kLevel2Area> level2Bytes{};
     for (int i = 0; i < keyCount; ++i) {
-        const std::string section = "KEY" + std::to_string(i);
+        const std::string section = ckd::KeySection(i);
         const auto keyIndex = static_cast<uint8_t>(i);
         level1Bytes.fill(0);
         level2Bytes.fill(0);
         LevelArea level1{level1Bytes};
         LevelArea level2{level2Bytes};
 
-        const int32_t mode1 = ckd.ReadInteger(section, "L1_MacroMode", 0);
-        const int32_t mode2 = ckd.ReadInteger(section, "L2_MacroMode", 0);
+        const int32_t mode1 = ini.ReadInteger(section, ckd::kMacroMode[0], 0);
+        const int32_t mode2 = ini.ReadInteger(section, ckd::kMacroMode[1], 0);
         level1.flags = ModeFlags(mode1);
         level2.flags = ModeFlags(mode2);
-        if (ckd.ReadInteger(section, "L1_AutoRepeat", 0) != 0)
+        if (ini.ReadInteger(section, ckd::kAutoRepeat[0], 0) != 0)
             level1.flags |= kAutoRepeat;
-        if (ckd.ReadInteger(section, "L2_AutoRepeat", 0) != 0)
+        if (ini.ReadInteger(section, ckd::kAutoRepeat[1], 0) != 0)
             level2.flags |= kAutoRepeat;
 
-        const int32_t keyType = ckd.ReadInteger(section, "KeyType", 0);
+        const int32_t keyType = ini.ReadInteger(section, ckd::kKeyType, 0);
         if (keyType == 2)
             RecordLevelKey(image, 5, keyIndex);
         else if (keyType == 1)
             RecordLevelKey(image, 7, keyIndex);
 
-        const std::string level2Text = ckd.ReadString(section, "Level_2_Codes", "");
-        const std::string level1Text = ckd.ReadString(section, "Level_1_Codes", "");
+        const std::string level2Text = ini.ReadString(section, ckd::kCodes[1], "");
+        const std::string level1Text = ini.ReadString(section, ckd::kCodes[0], "");
         // Level 1 may spill into the room of an empty Level 2.
         BuildLevel(level1Text, mode1, level1, level2Text.empty() ? kLevel1Area : kLevel2Area);
         BuildLevel(level2Text, mode2, level2, kLevel2Area);
