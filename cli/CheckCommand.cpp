@@ -60,10 +60,7 @@ public:
         if (characters.size() / 2 > limit)
             Report(section, key, std::to_string(characters.size() / 2) + " bytes; only the first "
                                      + std::to_string(limit) + " are read");
-        std::size_t stored = 0;
-        for (std::size_t i = 0; i + 1 < characters.size() && stored < limit; i += 2)
-            array[stored++] = static_cast<uint8_t>(HexDigitValue(characters[i]) * 16
-                                                   + HexDigitValue(characters[i + 1]));
+        const std::size_t stored = ParseCodesText(characters, array, limit).stored;
         const std::size_t length = MacroLength(array);
         if (length < stored)
             Report(section, key, "00 pair at byte " + std::to_string(length + 1)

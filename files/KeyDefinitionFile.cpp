@@ -11,28 +11,15 @@ namespace keyloom {
 
 namespace {
 
-// Parses hex pairs into array until limit bytes are stored. The reader has never checked the
-// digits, only that each pair is complete.
-void ParseCodes(const std::string& text, std::span<uint8_t> array, std::size_t limit,
-                const std::filesystem::path& path, const std::string& section, std::string_view key) {
-    const std::u32string characters = CodesTextCharacters(text);
-    std::size_t stored = 0;
-    for (std::size_t i = 0; i < characters.size() && stored < limit; i += 2) {
-        if (i + 1 >= characters.size())
-            throw FileError("Range check error", path, section, std::string(key));
-        array[stored++] = static_cast<uint8_t>(HexDigitValue(characters[i]) * 16
-                                               + HexDigitValue(characters[i + 1]));
-    }
+// Stores the codes of a level. A lone last digit ends the reading with the error the reader has
+// always given, after the pairs before it were stored.
+void ReadCodes(const std::string& text, std::span<uint8_t> array, std::size_t limit,
+               const std::filesystem::path& path, const std::string& section, std::string_view key) {
+    if (ParseCodesText(CodesTextCharacters(text), array, limit).incomplete)
+        throw FileError("Range check error", path, section, std::string(key));
 }
 
 } // namespace
-
-uint8_t HexDigitValue(char32_t character) {
-    const auto d = static_cast<uint8_t>((character & 0xFF) - 0x30);
-    if (d <= 9)
-        return d;
-    return static_cast<uint8_t>((d & 0xDF) - 7);
-}
 
 int LayoutOfFile(const IniFile& ini) {
     // Files of the older 24-key product always load in the 24-key layout; the comparison is exact.
@@ -109,8 +96,8 @@ void ReadKeyDefinition(KeypadDocument& document, const IniFile& ini,
         key.autoRepeat[1] = ini.ReadInteger(section, kAutoRepeat[1], 0) != 0 ? 1 : 0;
         const std::string level1 = ini.ReadString(section, kCodes[0], "");
         const std::string level2 = ini.ReadString(section, kCodes[1], "");
-        ParseCodes(level1, key.level1Codes, kLevel1ArraySize - 1, path, section, kCodes[0]);
-        ParseCodes(level2, key.level2Codes, kLevel2ArraySize - 1, path, section, kCodes[1]);
+        ReadCodes(level1, key.level1Codes, kLevel1ArraySize - 1, path, section, kCodes[0]);
+        ReadCodes(level2, key.level2Codes, kLevel2ArraySize - 1, path, section, kCodes[1]);
         key.name[0] = ini.ReadString(section, kName[0], "");
         key.name[1] = ini.ReadString(section, kName[1], "");
     }
