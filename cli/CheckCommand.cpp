@@ -1,12 +1,12 @@
 #include "cli/Commands.h"
 
 #include "document/CellList.h"
+#include "document/HexText.h"
 #include "files/CodesText.h"
 #include "files/KeyDefinitionFile.h"
 #include "files/KeyDefinitionSchema.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -73,12 +73,6 @@ private:
     int m_problems = 0;
 };
 
-std::string HexByte(uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02x", byte);
-    return text;
-}
-
 } // namespace
 
 int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
@@ -135,7 +129,7 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
                 const int32_t offset = cells.BytesBeforeCell(cells.cellCount());
                 const uint8_t byte = document.keys[static_cast<std::size_t>(i)]
                                          .codes(level)[static_cast<std::size_t>(offset)];
-                checker.Report(section, key, "unassigned code " + HexByte(byte) + " at byte "
+                checker.Report(section, key, "unassigned code " + BytesAsHex({&byte, 1}) + " at byte "
                                                  + std::to_string(offset + 1));
             }
         }

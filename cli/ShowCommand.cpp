@@ -1,11 +1,11 @@
 #include "cli/Commands.h"
 
 #include "document/CellList.h"
+#include "document/HexText.h"
 #include "files/CodesText.h"
 #include "files/KeyDefinitionSchema.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -48,8 +48,8 @@ void JsonString(std::ostream& out, std::string_view text) {
         case '\t': out << "\\t"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                std::string escaped = "\\u00";
+                AppendHexByte(escaped, static_cast<uint8_t>(c));
                 out << escaped;
             } else {
                 out << c;

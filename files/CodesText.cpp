@@ -1,5 +1,7 @@
 #include "files/CodesText.h"
 
+#include "document/HexText.h"
+
 #include <algorithm>
 
 namespace keyloom {
@@ -47,15 +49,8 @@ ParsedCodes ParseCodesText(std::u32string_view characters, std::span<uint8_t> co
 }
 
 std::string CodesText(std::span<const uint8_t> codes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     const auto end = std::find(codes.begin(), codes.end(), 0);
-    std::string text(static_cast<std::size_t>(end - codes.begin()) * 2, '0');
-    char* out = text.data();
-    for (auto byte = codes.begin(); byte != end; ++byte) {
-        *out++ = kDigits[*byte >> 4];
-        *out++ = kDigits[*byte & 0x0F];
-    }
-    return text;
+    return BytesAsHex(codes.first(static_cast<std::size_t>(end - codes.begin())));
 }
 
 } // namespace keyloom
