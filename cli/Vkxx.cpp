@@ -57,10 +57,7 @@ bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, s
         ReadKeyDefinitionFile(document, path);
         return true;
     } catch (const FileError& error) {
-        err << "vkxx: " << PathText(path) << ": ";
-        if (!error.section().empty())
-            err << "[" << error.section() << "] " << error.key() << ": ";
-        err << error.what() << "\n";
+        err << "vkxx: " << ErrorLine(error) << "\n";
         return false;
     }
 }

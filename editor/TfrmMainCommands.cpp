@@ -41,13 +41,7 @@ bool Exists(const fs::path& path) {
 }
 
 // What failed first, then where: the file and, for a faulty value, its section and key.
-QString ReadErrorText(const FileError& error) {
-    QString place = ToQString(error.path());
-    if (!error.section().empty())
-        place += QStringLiteral(", [%1] %2").arg(QString::fromStdString(error.section()),
-                                                 QString::fromStdString(error.key()));
-    return QString::fromStdString(error.what()) + QStringLiteral("\n\n") + place;
-}
+QString ReadErrorText(const FileError& error) { return QString::fromStdString(ErrorText(error)); }
 
 } // namespace
 
