@@ -131,8 +131,10 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     if (!keys)
         keys = LayoutOfFile(*ini);
     const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);
-    if (WriteDeviceImage(ckdPath, binPath, *keys) != 0) {
-        err << "vkxx: Unable to write to " << PathText(binPath) << "\n";
+    try {
+        WriteDeviceImageFile(ckdPath, binPath, *keys);
+    } catch (const FileError& error) {
+        err << "vkxx: " << error.what() << "\n";
         return kUnwritableOutput;
     }
     return kDone;

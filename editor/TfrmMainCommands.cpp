@@ -237,7 +237,11 @@ bool TfrmMain::SaveTo(const QString& path) {
         return false;
     }
     // An image that cannot be written does not undo the save: the .ckd is the document.
-    WriteDeviceImage(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    try {
+        WriteDeviceImageFile(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    } catch (const FileError& error) {
+        m_prompts.error(QString::fromStdString(error.what()));
+    }
     m_state.modified = false;
     lblModified->clear();
     return true;

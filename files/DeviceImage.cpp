@@ -209,14 +209,24 @@ std::vector<uint8_t> BuildDeviceImage(const IniFile& ini, int numberOfKeys) {
     return image;
 }
 
+void WriteDeviceImageFile(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
+                          int numberOfKeys) {
+    IniFile ini;
+    try {
+        ini = IniFile::Load(ckdPath);
+    } catch (const FileError& error) {
+        // An unreadable .ckd must not turn an existing image into one of defaults.
+        throw UnableToWrite(binPath, error.what());
+    }
+    const std::vector<uint8_t> image = BuildDeviceImage(ini, numberOfKeys);
+    WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+}
+
 int32_t WriteDeviceImage(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
                          int numberOfKeys) {
     try {
-        const std::vector<uint8_t> image = BuildDeviceImage(IniFile::Load(ckdPath), numberOfKeys);
-        WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()),
-                                                      image.size()));
+        WriteDeviceImageFile(ckdPath, binPath, numberOfKeys);
     } catch (const FileError&) {
-        // An unreadable .ckd must not turn an existing image into one of defaults.
         return 2;
     }
     return 0;
