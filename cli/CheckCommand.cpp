@@ -1,11 +1,12 @@
 #include "cli/Commands.h"
 
 #include "document/CellList.h"
+#include "document/HexText.h"
 #include "files/CodesText.h"
 #include "files/KeyDefinitionFile.h"
+#include "files/KeyDefinitionSchema.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,21 +14,19 @@ namespace keyloom::cli {
 
 namespace {
 
-constexpr const char* kGlobal = "GLOBAL_PARAMETERS";
-
 class Checker {
 public:
     Checker(const IniFile& ini, std::ostream& out) : m_ini(ini), m_out(out) {}
 
     int problems() const { return m_problems; }
 
-    void Report(const std::string& section, const std::string& key, const std::string& problem) {
+    void Report(std::string_view section, std::string_view key, const std::string& problem) {
         m_out << "[" << section << "] " << key << ": " << problem << "\n";
         ++m_problems;
     }
 
     // The integer of a key that is present, reporting text that is not a number.
-    std::optional<int32_t> Integer(const std::string& section, const char* key) {
+    std::optional<int32_t> Integer(std::string_view section, std::string_view key) {
         const std::string text = m_ini.ReadString(section, key, "");
         if (text.empty())
             return std::nullopt;
@@ -37,7 +36,7 @@ public:
         return value;
     }
 
-    void Range(const std::string& section, const char* key, int32_t low, int32_t high) {
+    void Range(std::string_view section, std::string_view key, int32_t low, int32_t high) {
         const std::optional<int32_t> value = Integer(section, key);
         if (value && (*value < low || *value > high))
             Report(section, key, std::to_string(*value) + " is out of range " + std::to_string(low)
@@ -45,7 +44,7 @@ public:
     }
 
     // Checks a codes text and stores the bytes that opening the file would store.
-    void Codes(const std::string& section, const char* key, std::span<uint8_t> array) {
+    void Codes(std::string_view section, std::string_view key, std::span<uint8_t> array) {
         const std::string text = m_ini.ReadString(section, key, "");
         const std::u32string characters = CodesTextCharacters(text);
         const std::size_t limit = array.size() - 1;
@@ -61,10 +60,7 @@ public:
         if (characters.size() / 2 > limit)
             Report(section, key, std::to_string(characters.size() / 2) + " bytes; only the first "
                                      + std::to_string(limit) + " are read");
-        std::size_t stored = 0;
-        for (std::size_t i = 0; i + 1 < characters.size() && stored < limit; i += 2)
-            array[stored++] = static_cast<uint8_t>(HexDigitValue(characters[i]) * 16
-                                                   + HexDigitValue(characters[i + 1]));
+        const std::size_t stored = ParseCodesText(characters, array, limit).stored;
         const std::size_t length = MacroLength(array);
         if (length < stored)
             Report(section, key, "00 pair at byte " + std::to_string(length + 1)
@@ -77,59 +73,53 @@ private:
     int m_problems = 0;
 };
 
-std::string HexByte(uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02x", byte);
-    return text;
-}
-
 } // namespace
 
 int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
+    using namespace ckd;
     Checker checker(ini, out);
-    if (const std::optional<int32_t> keys = checker.Integer(kGlobal, "Number_Of_Keys");
+    if (const std::optional<int32_t> keys = checker.Integer(kGlobalSection, kNumberOfKeys);
         keys && *keys != 24 && *keys != 48)
-        checker.Report(kGlobal, "Number_Of_Keys", std::to_string(*keys)
-                                                      + " is not 24 or 48; the 24-key layout is used");
-    checker.Range(kGlobal, "Key_Roll_Over", 1, 16);
-    checker.Range(kGlobal, "Character_Pacing", 0, 10);
-    checker.Range(kGlobal, "LED_Function", 0, 6);
-    checker.Range(kGlobal, "LED2_Function", 0, 6);
-    checker.Range(kGlobal, "LED3_Function", 0, 6);
-    if (const std::optional<int32_t> type = checker.Integer(kGlobal, "USB_Device_Type");
+        checker.Report(kGlobalSection, kNumberOfKeys,
+                       std::to_string(*keys) + " is not 24 or 48; the 24-key layout is used");
+    checker.Range(kGlobalSection, kKeyRollOver, 1, 16);
+    checker.Range(kGlobalSection, kCharacterPacing, 0, 10);
+    for (const std::string_view led : kLedFunction)
+        checker.Range(kGlobalSection, led, 0, 6);
+    if (const std::optional<int32_t> type = checker.Integer(kGlobalSection, kUsbDeviceType);
         type && *type != 3 && *type != 11 && *type != 12)
-        checker.Report(kGlobal, "USB_Device_Type", std::to_string(*type) + " is not 3, 11 or 12");
+        checker.Report(kGlobalSection, kUsbDeviceType, std::to_string(*type) + " is not 3, 11 or 12");
 
     KeypadDocument document;
     document.numberOfKeys = LayoutOfFile(ini);
     std::array<std::vector<int>, 3> keysOfType;
     CellList cells;
     for (int i = 0; i < kKeyCount; ++i) {
-        const std::string section = "KEY" + std::to_string(i);
+        const std::string section = KeySection(i);
         KeyRecord& key = document.keys[static_cast<std::size_t>(i)];
-        checker.Range(section, "KeyType", 0, 2);
-        checker.Range(section, "L1_AutoRepeat", 0, 1);
-        checker.Range(section, "L2_AutoRepeat", 0, 1);
-        checker.Range(section, "L1_MacroMode", 0, 3);
-        checker.Range(section, "L2_MacroMode", 0, 3);
-        checker.Codes(section, "Level_1_Codes", key.level1Codes);
-        checker.Codes(section, "Level_2_Codes", key.level2Codes);
+        checker.Range(section, kKeyType, 0, 2);
+        checker.Range(section, kAutoRepeat[0], 0, 1);
+        checker.Range(section, kAutoRepeat[1], 0, 1);
+        checker.Range(section, kMacroMode[0], 0, 3);
+        checker.Range(section, kMacroMode[1], 0, 3);
+        checker.Codes(section, kCodes[0], key.level1Codes);
+        checker.Codes(section, kCodes[1], key.level2Codes);
 
-        const int32_t type = ini.ReadInteger(section, "KeyType", 0);
+        const int32_t type = ini.ReadInteger(section, kKeyType, 0);
         if (i < document.numberOfKeys && (type == kLevelShiftKey || type == kLevelToggleKey)) {
             std::vector<int>& sameType = keysOfType[static_cast<std::size_t>(type)];
             sameType.push_back(i + 1);
             if (sameType.size() > 2)
-                checker.Report(section, "KeyType",
+                checker.Report(section, kKeyType,
                                std::string("more than two level ")
                                    + (type == kLevelShiftKey ? "shift" : "toggle") + " keys");
         }
     }
 
     for (int i = 0; i < kKeyCount; ++i) {
-        const std::string section = "KEY" + std::to_string(i);
+        const std::string section = KeySection(i);
         for (const Level level : {Level::One, Level::Two}) {
-            const char* key = level == Level::One ? "Level_1_Codes" : "Level_2_Codes";
+            const std::string_view key = kCodes[levelIndex(level)];
             const std::size_t length = document.Length(level, i);
             const int32_t room = document.LevelCapacity(level, i);
             if (length > static_cast<std::size_t>(room))
@@ -139,7 +129,7 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
                 const int32_t offset = cells.BytesBeforeCell(cells.cellCount());
                 const uint8_t byte = document.keys[static_cast<std::size_t>(i)]
                                          .codes(level)[static_cast<std::size_t>(offset)];
-                checker.Report(section, key, "unassigned code " + HexByte(byte) + " at byte "
+                checker.Report(section, key, "unassigned code " + BytesAsHex({&byte, 1}) + " at byte "
                                                  + std::to_string(offset + 1));
             }
         }

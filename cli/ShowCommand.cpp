@@ -1,10 +1,11 @@
 #include "cli/Commands.h"
 
 #include "document/CellList.h"
+#include "document/HexText.h"
 #include "files/CodesText.h"
+#include "files/KeyDefinitionSchema.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -47,8 +48,8 @@ void JsonString(std::ostream& out, std::string_view text) {
         case '\t': out << "\\t"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                std::string escaped = "\\u00";
+                AppendHexByte(escaped, static_cast<uint8_t>(c));
                 out << escaped;
             } else {
                 out << c;
@@ -75,7 +76,7 @@ void PrintDocument(const KeypadDocument& document, std::ostream& out) {
     CellList cells;
     for (int i = 0; i < document.numberOfKeys; ++i) {
         const KeyRecord& key = document.keys[static_cast<std::size_t>(i)];
-        out << "\nKey " << i + 1 << " [KEY" << i << "]: " << NameOf(kKeyTypes, key.KeyType);
+        out << "\nKey " << i + 1 << " [" << ckd::KeySection(i) << "]: " << NameOf(kKeyTypes, key.KeyType);
         if (key.KeyType < 0 || key.KeyType > 2)
             out << " (" << key.KeyType << ")";
         out << "\n";

@@ -57,10 +57,7 @@ bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, s
         ReadKeyDefinitionFile(document, path);
         return true;
     } catch (const FileError& error) {
-        err << "vkxx: " << PathText(path) << ": ";
-        if (!error.section().empty())
-            err << "[" << error.section() << "] " << error.key() << ": ";
-        err << error.what() << "\n";
+        err << "vkxx: " << ErrorLine(error) << "\n";
         return false;
     }
 }
@@ -134,8 +131,10 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     if (!keys)
         keys = LayoutOfFile(*ini);
     const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);
-    if (WriteDeviceImage(ckdPath, binPath, *keys) != 0) {
-        err << "vkxx: Unable to write to " << PathText(binPath) << "\n";
+    try {
+        WriteDeviceImageFile(ckdPath, binPath, *keys);
+    } catch (const FileError& error) {
+        err << "vkxx: " << error.what() << "\n";
         return kUnwritableOutput;
     }
     return kDone;

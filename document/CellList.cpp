@@ -1,5 +1,6 @@
 #include "document/CellList.h"
 
+#include "document/HexText.h"
 #include "document/KeyCodeTable.h"
 
 #include <algorithm>
@@ -31,12 +32,6 @@ public:
 private:
     std::span<const uint8_t> m_bytes;
 };
-
-void AppendHex(std::string& text, uint8_t byte) {
-    constexpr std::string_view digits = "0123456789abcdef";
-    text += digits[byte >> 4];
-    text += digits[byte & 0xF];
-}
 
 void AppendDecimal(std::string& text, unsigned value) {
     char buffer[16];
@@ -151,7 +146,7 @@ int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Leve
             for (int i = 0; i < k; ++i) {
                 if (i > 0)
                     cell.codeText += ' ';
-                AppendHex(cell.codeText, bytes[p + i]);
+                AppendHexByte(cell.codeText, bytes[p + i]);
             }
         } else if (b == kDevicePrefix) {
             k = 2;
@@ -160,19 +155,19 @@ int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Leve
                 AppendDecimal(cell.name, unsigned{d} * 4);
                 cell.name += "ms";
                 cell.codeText = "e2 01 ";
-                AppendHex(cell.codeText, d);
+                AppendHexByte(cell.codeText, d);
                 k = 3;
             } else if (const NamedCode* led = Find(kLedCommands, c)) {
                 cell.name = led->name;
                 cell.codeText = "e2 ";
-                AppendHex(cell.codeText, c);
+                AppendHexByte(cell.codeText, c);
             }
             // Any other device command is kept and shown as an empty cell.
         } else if (b == kBreakPrefix) {
             if (const NamedCode* release = Find(kBreakReleases, c)) {
                 cell.name = release->name;
                 cell.codeText = "f0 ";
-                AppendHex(cell.codeText, c);
+                AppendHexByte(cell.codeText, c);
                 state &= ~release->bit;
                 k = 2;
             } else {
@@ -185,7 +180,7 @@ int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Leve
             if (release) {
                 cell.name = release->name;
                 cell.codeText = "e0 f0 ";
-                AppendHex(cell.codeText, d);
+                AppendHexByte(cell.codeText, d);
                 state &= ~release->bit;
                 k = 3;
             } else if (c != kBreakPrefix && entry.width == 2) {
@@ -206,7 +201,7 @@ int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Leve
             AppendDecimal(cell.name, c);
             cell.codeText = entry.codeText;
             cell.codeText += ' ';
-            AppendHex(cell.codeText, c);
+            AppendHexByte(cell.codeText, c);
             k = 2;
         } else {
             const KeyCodeEntry& entry = SingleByteEntry(b);

@@ -1,5 +1,7 @@
 #include "document/KeyCodeTable.h"
 
+#include "document/HexText.h"
+
 #include <array>
 #include <cstddef>
 
@@ -111,8 +113,6 @@ constexpr Row kExtendedRows[] = {
     {0x74, 2, kPlainClass, "Right"},     {0x75, 2, kPlainClass, "Up"},
     {0x7A, 2, kPlainClass, "Page Dn"},   {0x7D, 2, kPlainClass, "Page Up"},
 };
-
-constexpr char HexDigit(int value) { return "0123456789abcdef"[value & 0xF]; }
 
 // Storage for the code texts, so that the entries can point into constant data.
 // "1c" for every byte value; "e0 1c" for every byte after E0.

@@ -34,13 +34,7 @@ const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download u
 
 
 // What failed first, then where: the file and, for a faulty value, its section and key.
-QString ReadErrorText(const FileError& error) {
-    QString place = ToQString(error.path());
-    if (!error.section().empty())
-        place += QStringLiteral(", [%1] %2").arg(QString::fromStdString(error.section()),
-                                                 QString::fromStdString(error.key()));
-    return QString::fromStdString(error.what()) + QStringLiteral("\n\n") + place;
-}
+QString ReadErrorText(const FileError& error) { return QString::fromStdString(ErrorText(error)); }
 
 } // namespace
 
@@ -236,7 +230,11 @@ bool TfrmMain::SaveTo(const QString& path) {
         return false;
     }
     // An image that cannot be written does not undo the save: the .ckd is the document.
-    WriteDeviceImage(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    try {
+        WriteDeviceImageFile(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    } catch (const FileError& error) {
+        m_prompts.error(QString::fromStdString(error.what()));
+    }
     m_state.modified = false;
     lblModified->clear();
     return true;

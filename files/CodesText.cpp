@@ -1,5 +1,7 @@
 #include "files/CodesText.h"
 
+#include "document/HexText.h"
+
 #include <algorithm>
 
 namespace keyloom {
@@ -26,16 +28,29 @@ std::u32string CodesTextCharacters(std::string_view utf8) {
     return characters;
 }
 
-std::string CodesText(std::span<const uint8_t> codes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const auto end = std::find(codes.begin(), codes.end(), 0);
-    std::string text(static_cast<std::size_t>(end - codes.begin()) * 2, '0');
-    char* out = text.data();
-    for (auto byte = codes.begin(); byte != end; ++byte) {
-        *out++ = kDigits[*byte >> 4];
-        *out++ = kDigits[*byte & 0x0F];
+uint8_t HexDigitValue(char32_t character) {
+    const auto d = static_cast<uint8_t>((character & 0xFF) - 0x30);
+    if (d <= 9)
+        return d;
+    return static_cast<uint8_t>((d & 0xDF) - 7);
+}
+
+ParsedCodes ParseCodesText(std::u32string_view characters, std::span<uint8_t> codes, std::size_t limit) {
+    ParsedCodes parsed;
+    for (std::size_t i = 0; i < characters.size() && parsed.stored < limit; i += 2) {
+        if (i + 1 >= characters.size()) {
+            parsed.incomplete = true;
+            break;
+        }
+        codes[parsed.stored++] = static_cast<uint8_t>(HexDigitValue(characters[i]) * 16
+                                                      + HexDigitValue(characters[i + 1]));
     }
-    return text;
+    return parsed;
+}
+
+std::string CodesText(std::span<const uint8_t> codes) {
+    const auto end = std::find(codes.begin(), codes.end(), 0);
+    return BytesAsHex(codes.first(static_cast<std::size_t>(end - codes.begin())));
 }
 
 } // namespace keyloom

@@ -1,8 +1,10 @@
 #include "files/DeviceImage.h"
 
+#include "document/KeypadDocument.h"
 #include "files/AtomicFile.h"
 #include "files/CodesText.h"
 #include "files/FileError.h"
+#include "files/KeyDefinitionSchema.h"
 
 #include <algorithm>
 #include <array>
@@ -16,6 +18,21 @@ namespace {
 constexpr uint8_t kRecordMarker = 0xE4;
 constexpr uint8_t kImageEnd = 0xE5;
 constexpr uint8_t kNoKey = 0x80;
+
+// The header record: these five bytes, then the level keys and the settings at the offsets below.
+constexpr std::array<uint8_t, 5> kHeaderStart{kRecordMarker, 0x01, 0x0C, 0xE0, 0x70};
+constexpr std::size_t kLevelToggleKeysAt = 5; // two key indexes, kNoKey where there is none
+constexpr std::size_t kLevelShiftKeysAt = 7;  // likewise
+constexpr std::size_t kKeyRollOverAt = 9;
+constexpr std::size_t kUsbDeviceTypeAt = 10;
+constexpr std::size_t kCharacterPacingAt = 11;
+constexpr std::size_t kLedFunctionsAt = 12;   // LED 1, 2 and 3
+constexpr std::size_t kHeaderSize = 15;
+// A key record: kRecordMarker, kKeyRecord, the key's index, the flags of Level 2 and of Level 1,
+// the index again, then per level its length and its bytes.
+constexpr uint8_t kKeyRecord = 0x02;
+constexpr std::size_t kKeyRecordFixedSize = 8;
+
 // The keypad reads E3 where a macro breaks a key; F0 itself is one of its own command bytes.
 constexpr uint8_t kStoredBreak = 0xE3;
 // The builder has always held a codes text in a buffer of 1024 characters.
@@ -131,52 +148,58 @@ void RecordLevelKey(std::vector<uint8_t>& image, std::size_t first, uint8_t keyI
 
 } // namespace
 
-std::vector<uint8_t> BuildDeviceImage(const IniFile& ckd, int numberOfKeys) {
+std::vector<uint8_t> BuildDeviceImage(const IniFile& ini, int numberOfKeys) {
     const int keyCount = numberOfKeys == 48 ? 48 : 24;
-    const char* global = "GLOBAL_PARAMETERS";
-    std::vector<uint8_t> image{kRecordMarker, 0x01, 0x0C, 0xE0, 0x70, kNoKey, kNoKey, kNoKey, kNoKey,
-                               0, 0, 0, 0, 0, 0};
-    image.reserve(15 + static_cast<std::size_t>(keyCount) * (8 + kLevel1Area + kLevel2Area) + 1);
+    std::vector<uint8_t> image;
+    image.reserve(kHeaderSize
+                  + static_cast<std::size_t>(keyCount) * (kKeyRecordFixedSize + kLevel1Area + kLevel2Area) + 1);
+    image.assign(kHeaderStart.begin(), kHeaderStart.end());
+    image.resize(kHeaderSize, 0);
+    std::fill_n(image.begin() + kLevelToggleKeysAt, 2, kNoKey);
+    std::fill_n(image.begin() + kLevelShiftKeysAt, 2, kNoKey);
+    const auto setting = [&ini](std::string_view key, int32_t defaultValue) {
+        return static_cast<uint8_t>(ini.ReadInteger(ckd::kGlobalSection, key, defaultValue));
+    };
     // The builder's pacing default is 4, not the reader's 2.
-    image[11] = static_cast<uint8_t>(ckd.ReadInteger(global, "Character_Pacing", 4));
-    image[9] = static_cast<uint8_t>(ckd.ReadInteger(global, "Key_Roll_Over", 2));
-    image[12] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED_Function", 1));
-    image[13] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED2_Function", 2));
-    image[14] = static_cast<uint8_t>(ckd.ReadInteger(global, "LED3_Function", 4));
-    image[10] = static_cast<uint8_t>(ckd.ReadInteger(global, "USB_Device_Type", 11));
+    image[kCharacterPacingAt] = setting(ckd::kCharacterPacing, 4);
+    image[kKeyRollOverAt] = setting(ckd::kKeyRollOver, 2);
+    image[kLedFunctionsAt] = setting(ckd::kLedFunction[0], 1);
+    image[kLedFunctionsAt + 1] = setting(ckd::kLedFunction[1], 2);
+    image[kLedFunctionsAt + 2] = setting(ckd::kLedFunction[2], 4);
+    image[kUsbDeviceTypeAt] = setting(ckd::kUsbDeviceType, 11);
 
     std::array<uint8_t, kLevel1Area> level1Bytes{};
     std::array<uint8_t, kLevel2Area> level2Bytes{};
     for (int i = 0; i < keyCount; ++i) {
-        const std::string section = "KEY" + std::to_string(i);
+        const std::string section = ckd::KeySection(i);
         const auto keyIndex = static_cast<uint8_t>(i);
         level1Bytes.fill(0);
         level2Bytes.fill(0);
         LevelArea level1{level1Bytes};
         LevelArea level2{level2Bytes};
 
-        const int32_t mode1 = ckd.ReadInteger(section, "L1_MacroMode", 0);
-        const int32_t mode2 = ckd.ReadInteger(section, "L2_MacroMode", 0);
+        const int32_t mode1 = ini.ReadInteger(section, ckd::kMacroMode[0], 0);
+        const int32_t mode2 = ini.ReadInteger(section, ckd::kMacroMode[1], 0);
         level1.flags = ModeFlags(mode1);
         level2.flags = ModeFlags(mode2);
-        if (ckd.ReadInteger(section, "L1_AutoRepeat", 0) != 0)
+        if (ini.ReadInteger(section, ckd::kAutoRepeat[0], 0) != 0)
             level1.flags |= kAutoRepeat;
-        if (ckd.ReadInteger(section, "L2_AutoRepeat", 0) != 0)
+        if (ini.ReadInteger(section, ckd::kAutoRepeat[1], 0) != 0)
             level2.flags |= kAutoRepeat;
 
-        const int32_t keyType = ckd.ReadInteger(section, "KeyType", 0);
-        if (keyType == 2)
-            RecordLevelKey(image, 5, keyIndex);
-        else if (keyType == 1)
-            RecordLevelKey(image, 7, keyIndex);
+        const int32_t keyType = ini.ReadInteger(section, ckd::kKeyType, 0);
+        if (keyType == kLevelToggleKey)
+            RecordLevelKey(image, kLevelToggleKeysAt, keyIndex);
+        else if (keyType == kLevelShiftKey)
+            RecordLevelKey(image, kLevelShiftKeysAt, keyIndex);
 
-        const std::string level2Text = ckd.ReadString(section, "Level_2_Codes", "");
-        const std::string level1Text = ckd.ReadString(section, "Level_1_Codes", "");
+        const std::string level2Text = ini.ReadString(section, ckd::kCodes[1], "");
+        const std::string level1Text = ini.ReadString(section, ckd::kCodes[0], "");
         // Level 1 may spill into the room of an empty Level 2.
         BuildLevel(level1Text, mode1, level1, level2Text.empty() ? kLevel1Area : kLevel2Area);
         BuildLevel(level2Text, mode2, level2, kLevel2Area);
 
-        image.insert(image.end(), {kRecordMarker, 0x02, keyIndex, level2.flags, level1.flags, keyIndex,
+        image.insert(image.end(), {kRecordMarker, kKeyRecord, keyIndex, level2.flags, level1.flags, keyIndex,
                                    level1.length});
         image.insert(image.end(), level1Bytes.begin(), level1Bytes.begin() + level1.length);
         image.push_back(level2.length);
@@ -186,14 +209,24 @@ std::vector<uint8_t> BuildDeviceImage(const IniFile& ckd, int numberOfKeys) {
     return image;
 }
 
+void WriteDeviceImageFile(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
+                          int numberOfKeys) {
+    IniFile ini;
+    try {
+        ini = IniFile::Load(ckdPath);
+    } catch (const FileError& error) {
+        // An unreadable .ckd must not turn an existing image into one of defaults.
+        throw UnableToWrite(binPath, error.what());
+    }
+    const std::vector<uint8_t> image = BuildDeviceImage(ini, numberOfKeys);
+    WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+}
+
 int32_t WriteDeviceImage(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
                          int numberOfKeys) {
     try {
-        const std::vector<uint8_t> image = BuildDeviceImage(IniFile::Load(ckdPath), numberOfKeys);
-        WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()),
-                                                      image.size()));
+        WriteDeviceImageFile(ckdPath, binPath, numberOfKeys);
     } catch (const FileError&) {
-        // An unreadable .ckd must not turn an existing image into one of defaults.
         return 2;
     }
     return 0;

@@ -16,4 +16,30 @@ FileError UnableToWrite(const std::filesystem::path& path, const std::string& re
     return FileError(message, path);
 }
 
+namespace {
+
+std::string ValueText(const FileError& error) {
+    return "[" + error.section() + "] " + error.key();
+}
+
+} // namespace
+
+std::string ErrorPlace(const FileError& error) {
+    std::string place = PathText(error.path());
+    if (!error.section().empty())
+        place += ", " + ValueText(error);
+    return place;
+}
+
+std::string ErrorText(const FileError& error) {
+    return std::string(error.what()) + "\n\n" + ErrorPlace(error);
+}
+
+std::string ErrorLine(const FileError& error) {
+    std::string line = PathText(error.path()) + ": ";
+    if (!error.section().empty())
+        line += ValueText(error) + ": ";
+    return line + error.what();
+}
+
 } // namespace keyloom

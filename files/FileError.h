@@ -26,4 +26,12 @@ private:
 // The message of a refused write, with the path as the user chose it.
 FileError UnableToWrite(const std::filesystem::path& path, const std::string& reason = {});
 
+// Where the failure lies: the path and, for a faulty value, its section and key
+// ("keys.ckd, [KEY1] Level_1_Codes").
+std::string ErrorPlace(const FileError& error);
+// The text shown in a message box: what failed, a blank line, then where.
+std::string ErrorText(const FileError& error);
+// The same on one line, as vkxx prints it: "keys.ckd: [KEY1] Level_1_Codes: Range check error".
+std::string ErrorLine(const FileError& error);
+
 } // namespace keyloom

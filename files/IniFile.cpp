@@ -237,10 +237,6 @@ int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
     return ParseIniInteger(ReadString(section, key, {})).value_or(defaultValue);
 }
 
-bool IniFile::HasSection(std::string_view section) const {
-    return FindSection(section).has_value();
-}
-
 std::vector<std::string> IniFile::SectionNames() const {
     std::vector<std::string> names;
     for (const Line& line : m_lines) {

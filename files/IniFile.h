@@ -42,7 +42,6 @@ public:
                            std::string_view defaultValue) const;
     int32_t ReadInteger(std::string_view section, std::string_view key,
                         int32_t defaultValue) const;
-    bool HasSection(std::string_view section) const;
     // Names of the sections, in file order, as the file spells them (duplicates included).
     std::vector<std::string> SectionNames() const;
     // Names of the keys of the first matching section, in file order.
@@ -56,7 +55,6 @@ public:
     std::string ToBytes() const;
     // True once a write changed the text.
     bool changed() const { return m_changed; }
-    TextEncoding encoding() const { return m_encoding; }
 
     // Writes ToBytes() to path atomically (throws FileError "Unable to write to %s"). When nothing
     // changed and path already exists, the file is left as it is.

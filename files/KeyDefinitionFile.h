@@ -13,10 +13,6 @@ namespace keyloom {
 // panel; without a window it only sets numberOfKeys.
 using LayoutOperation = std::function<void(int numberOfKeys)>;
 
-// The value of one hex digit, as the reader has always computed it: 0-9, a-f and A-F give their
-// values, any other character gives what the arithmetic yields.
-uint8_t HexDigitValue(char32_t character);
-
 // The layout that reading the file selects: 48 only for Number_Of_Keys = 48, and never for a file
 // of the older 24-key product.
 int LayoutOfFile(const IniFile& ini);

@@ -3,6 +3,7 @@
 #include "files/PathText.h"
 #include "support/TemporaryFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -124,6 +125,25 @@ TEST(Vkxx, ImageFollowsTheFilesLayoutUnlessTold) {
     const Outcome refused = Vkxx({"image", (folder / "k.ckd").string(), "-o", (folder / "plain" / "o.bin").string()});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("Unable to write to"), std::string::npos);
+}
+
+TEST(Vkxx, ImageSaysWhyItCannotBeWritten) {
+    TemporaryFolder folder;
+    WriteFile(folder / "k.ckd", "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n");
+    std::filesystem::create_directory(folder / "k.bin");
+    const struct {
+        std::filesystem::path output;
+        std::string reason;
+    } cases[] = {
+        {folder / "absent" / "o.bin", "cannot create a file in the folder"},
+        {folder / "k.bin", "not a file"},
+    };
+    for (const auto& c : cases) {
+        const Outcome refused = Vkxx({"image", PathText(folder / "k.ckd"), "-o", PathText(c.output)});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_THAT(refused.err, testing::HasSubstr("Unable to write to " + PathText(c.output) + " ("
+                                                    + c.reason + ")"));
+    }
 }
 
 // Arguments are UTF-8 on every system; on Windows they must not pass through the ANSI code page.

@@ -197,8 +197,13 @@ TEST(IniFileReadTest, ListsSectionsAndKeysAsTheFileSpellsThem) {
     EXPECT_EQ(ini.KeyNames("GLOBAL"), (Names{"Model", ""}));
     EXPECT_EQ(ini.KeyNames("KEY0"), Names{});
     EXPECT_EQ(ini.KeyNames("absent"), Names{});
-    EXPECT_TRUE(ini.HasSection("key0"));
-    EXPECT_FALSE(ini.HasSection("KEY1"));
+
+    // A section without keys is still found, whatever the case: the write goes into it.
+    IniFile written = ini;
+    written.WriteString("key0", "New", "0");
+    written.WriteString("KEY1", "New", "1");
+    EXPECT_EQ(written.ToBytes(), "[Global]\r\nModel=VK48\r\nnot a key\r\n=empty name\r\n"
+                                 "[KEY0]\r\nNew=0\r\n[global]\r\nLater=1\r\n[KEY1]\r\nNew=1\r\n");
 }
 
 // Writing
@@ -346,7 +351,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IniFileEncodingTest, ReadsThroughAUtf8ByteOrderMark) {
     IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[KEY0]\r\nLevel_1_Name=Caf\xC3\xA9\r\n");
-    EXPECT_EQ(ini.encoding(), TextEncoding::Utf8Bom);
     EXPECT_EQ(ini.SectionNames(), Names{"KEY0"});
     EXPECT_EQ(ini.ReadString("KEY0", "Level_1_Name", ""), "Caf\xC3\xA9");
 
@@ -357,7 +361,6 @@ TEST(IniFileEncodingTest, ReadsThroughAUtf8ByteOrderMark) {
 
 TEST(IniFileEncodingTest, ReadsAndWritesUtf16) {
     IniFile ini = IniFile::FromBytes("\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE9\0"s);
-    EXPECT_EQ(ini.encoding(), TextEncoding::Utf16LeBom);
     EXPECT_EQ(ini.ReadString("a", "X", ""), "\xC3\xA9");
 
     ini.WriteString("A", "y", "\xE2\x82\xAC");
@@ -367,14 +370,12 @@ TEST(IniFileEncodingTest, ReadsAndWritesUtf16) {
 
 TEST(IniFileEncodingTest, ReadsOlderWindows1252Files) {
     const IniFile ini = IniFile::FromBytes("[KEY0]\r\nLevel_1_Name=Caf\xE9\r\nKeyType=0\r\n");
-    EXPECT_EQ(ini.encoding(), TextEncoding::Windows1252);
     EXPECT_EQ(ini.ReadString("KEY0", "Level_1_Name", ""), "Caf\xC3\xA9");
 }
 
 TEST(IniFileEncodingTest, AChangeTurnsAWindows1252FileIntoUtf8) {
     IniFile ini = IniFile::FromBytes("[KEY0]\r\nLevel_1_Name=Caf\xE9\r\nLevel_2_Name=\r\n");
     ini.WriteString("KEY0", "Level_2_Name", "\xE2\x82\xAC");
-    EXPECT_EQ(ini.encoding(), TextEncoding::Utf8);
     EXPECT_EQ(ini.ToBytes(), "[KEY0]\r\nLevel_1_Name=Caf\xC3\xA9\r\nLevel_2_Name=\xE2\x82\xAC\r\n");
 
     const IniFile reread = IniFile::FromBytes(ini.ToBytes());

@@ -1,5 +1,6 @@
 #include "files/KeyDefinitionFile.h"
 
+#include "files/CodesText.h"
 #include "files/FileError.h"
 #include "support/TemporaryFolder.h"
 
