@@ -20,14 +20,9 @@ std::string Reason(DWORD error) {
     return ReasonText(std::error_code(static_cast<int>(error), std::system_category()));
 }
 
-// Writes all of bytes into a new file and flushes it to the disk; ERROR_SUCCESS or the error.
-DWORD WriteNewFile(const fs::path& file, std::string_view bytes) {
-    // A file of that name is what a stopped save left behind.
-    ::DeleteFileW(file.c_str());
-    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return ::GetLastError();
+// Writes all of bytes into a file created by handle and flushes it to the disk; ERROR_SUCCESS or
+// the error.
+DWORD WriteNewFile(HANDLE handle, std::string_view bytes) {
     DWORD error = ERROR_SUCCESS;
     while (!bytes.empty() && error == ERROR_SUCCESS) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -57,7 +52,13 @@ void SaveFile(const fs::path& path, const fs::path& target, std::string_view byt
         throw UnableToWrite(path, "the file is read-only");
 
     const fs::path temporary = SideFileFor(target, kTemporarySuffix);
-    if (const DWORD error = WriteNewFile(temporary, bytes); error != ERROR_SUCCESS) {
+    // A file of that name is what a stopped save left behind.
+    ::DeleteFileW(temporary.c_str());
+    const HANDLE handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        throw UnableToWrite(path, "cannot create a file in the folder: " + Reason(::GetLastError()));
+    if (const DWORD error = WriteNewFile(handle, bytes); error != ERROR_SUCCESS) {
         ::DeleteFileW(temporary.c_str());
         throw UnableToWrite(path, "cannot write the data: " + Reason(error));
     }
