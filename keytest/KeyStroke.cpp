@@ -1,5 +1,6 @@
 #include "keytest/KeyStroke.h"
 
+#include "document/HexText.h"
 #include "document/KeypadDocument.h"
 #include "keys/KeyAdapter.h"
 #include "keys/TagCodeTable.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <span>
 
@@ -124,16 +124,6 @@ std::optional<KeyStroke> KeyStrokeOf(const QKeyEvent& event, ModifierState held)
     return StrokeOfTag(TagOf(event, pair), press, held);
 }
 
-std::string HexText(const std::vector<uint8_t>& codes) {
-    std::string text;
-    for (const uint8_t code : codes) {
-        char hex[3];
-        std::snprintf(hex, sizeof hex, "%02x", code);
-        if (!text.empty())
-            text += ' ';
-        text += hex;
-    }
-    return text;
-}
+std::string HexText(const std::vector<uint8_t>& codes) { return BytesAsHex(codes, " "); }
 
 } // namespace keyloom
