@@ -21,6 +21,11 @@ constexpr int kVkDivide = 111;
 constexpr int kVkF1 = 112;
 constexpr int kVkSnapshot = 44;
 constexpr int kVkApps = 93;
+constexpr int kVkLeftWindows = 91;
+constexpr int kVkRightWindows = 92;
+// X11 key symbols, which Qt hands over as the native virtual key on X11 and Wayland.
+[[maybe_unused]] constexpr quint32 kXkSuperL = 0xffeb;
+[[maybe_unused]] constexpr quint32 kXkSuperR = 0xffec;
 constexpr int kVkOem1 = 186;      // ; :
 constexpr int kVkOemPlus = 187;   // = +
 constexpr int kVkOemComma = 188;  // , <
@@ -47,8 +52,9 @@ constexpr KeyCode kSpecialKeys[] = {
     {Qt::Key_Right, 39},     {Qt::Key_Down, 40},      {Qt::Key_Select, 41},      {Qt::Key_Printer, 42},
     {Qt::Key_Execute, 43},   {Qt::Key_Print, kVkSnapshot}, {Qt::Key_SysReq, kVkSnapshot},
     {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},
-    // Meta is a Windows key (on Windows either one, see WindowsKeyCodeOf); X11 tells them apart.
-    {Qt::Key_Meta, 91},      {Qt::Key_Super_L, 91},   {Qt::Key_Super_R, 92},     {Qt::Key_Menu, kVkApps},
+    // Meta is a Windows key: the left one unless the event's native code says which (WindowsKeyCodeOf).
+    {Qt::Key_Meta, kVkLeftWindows}, {Qt::Key_Super_L, kVkLeftWindows}, {Qt::Key_Super_R, kVkRightWindows},
+    {Qt::Key_Menu, kVkApps},
     {Qt::Key_Sleep, 95},     {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145},
 };
 
@@ -126,6 +132,14 @@ int WindowsKeyCodeOf(const QKeyEvent& event) {
 #ifdef Q_OS_WIN
     if (event.nativeVirtualKey() > 0 && event.nativeVirtualKey() < 256)
         return static_cast<int>(event.nativeVirtualKey());
+#else
+    // X11 and Wayland report both Windows keys as Meta; their key symbols tell them apart. The
+    // other left/right pairs are one virtual key each on Windows too (Shift, Ctrl, Alt).
+    switch (event.nativeVirtualKey()) {
+    case kXkSuperL: return kVkLeftWindows;
+    case kXkSuperR: return kVkRightWindows;
+    default: break;
+    }
 #endif
     return VirtualKeyCode(event.key(), event.modifiers());
 }

@@ -190,6 +190,25 @@ INSTANTIATE_TEST_SUITE_P(
                       QTest::keyRelease(g, Qt::Key_Super_L);
                   },
                   {0xE0, 0x1F, 0xE0, 0xF0, 0x1F}},
+#ifndef Q_OS_WIN
+        // X11 and Wayland name both Windows keys Meta; the key symbol (XK_Super_R) says which.
+        TypedCase{"RightWindowsKeyByItsKeySymbol", 0, {},
+                  [](QWidget* g) {
+                      QKeyEvent press(QEvent::KeyPress, Qt::Key_Meta, Qt::MetaModifier, 134, 0xffec, 0);
+                      QKeyEvent release(QEvent::KeyRelease, Qt::Key_Meta, Qt::NoModifier, 134, 0xffec, 0);
+                      QApplication::sendEvent(g, &press);
+                      QApplication::sendEvent(g, &release);
+                  },
+                  {0xE0, 0x27, 0xE0, 0xF0, 0x27}},
+        TypedCase{"LeftWindowsKeyByItsKeySymbol", 0, {},
+                  [](QWidget* g) {
+                      QKeyEvent press(QEvent::KeyPress, Qt::Key_Meta, Qt::MetaModifier, 133, 0xffeb, 0);
+                      QKeyEvent release(QEvent::KeyRelease, Qt::Key_Meta, Qt::NoModifier, 133, 0xffeb, 0);
+                      QApplication::sendEvent(g, &press);
+                      QApplication::sendEvent(g, &release);
+                  },
+                  {0xE0, 0x1F, 0xE0, 0xF0, 0x1F}},
+#endif
         TypedCase{"PrintScreenOncePerStroke", 0, {}, [](QWidget* g) { QTest::keyClick(g, Qt::Key_Print); }, {0x86}},
         TypedCase{"MenuOncePerStroke", 0, {}, [](QWidget* g) { QTest::keyClick(g, Qt::Key_Menu); }, {0xE0, 0x2F}},
         TypedCase{"EnterAndEscape", 0, {},
