@@ -181,9 +181,11 @@ void TfrmShortcut::edShortcutKeyDown(const HotKeyStroke& stroke) {
 }
 
 void TfrmShortcut::edShortcutKeyUp(const HotKeyStroke& stroke) {
-    const HeldModifiers held{.shift = m_platform.keyIsDown(kShiftKey),
-                             .ctrl = m_platform.keyIsDown(kCtrlKey),
-                             .alt = m_platform.keyIsDown(kAltKey)};
+    // Windows' key state answers as of the event being handled.
+    const HeldModifiers held = stroke.modifiers ? *stroke.modifiers
+                                                : HeldModifiers{.shift = m_platform.keyIsDown(kShiftKey),
+                                                                .ctrl = m_platform.keyIsDown(kCtrlKey),
+                                                                .alt = m_platform.keyIsDown(kAltKey)};
     if (std::optional<HotKeyCapture> capture = CaptureHotKey(stroke, m_keypadDigit, held)) {
         edShortcut->setText(capture->shown);
         m_hotKey = capture->hotKey;

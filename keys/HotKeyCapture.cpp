@@ -105,6 +105,14 @@ HotKeyStroke HotKeyStrokeOf(const QKeyEvent& event) {
         stroke.character = static_cast<char>(key);
     const int virtualKey = WindowsKeyCodeOf(event);
     stroke.key = virtualKey != 0 ? virtualKey : kOtherHotKey;
+#ifndef Q_OS_WIN
+    // A live query of the keyboard answers as of now: after a quick chord the modifiers are up
+    // again before the key's release is handled. The event keeps them as they were.
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    stroke.modifiers = HeldModifiers{.shift = modifiers.testFlag(Qt::ShiftModifier),
+                                     .ctrl = modifiers.testFlag(Qt::ControlModifier),
+                                     .alt = modifiers.testFlag(Qt::AltModifier)};
+#endif
     return stroke;
 }
 

@@ -27,23 +27,25 @@ struct CapturedHotKey {
 // high byte); 0 when nothing was captured.
 uint16_t EncodeHotKey(const CapturedHotKey& hotKey);
 
+struct HeldModifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+};
+
 // A key event as the capture reads it: the Windows virtual-key code (kOtherHotKey for a key
-// without one) and the printable ASCII character the key produced (0 when none).
+// without one), the printable ASCII character the key produced (0 when none), and the modifiers
+// held at the event when the event tells them (on Windows the key state is read instead).
 struct HotKeyStroke {
     int key = 0;
     char character = 0;
+    std::optional<HeldModifiers> modifiers = std::nullopt;
 };
 inline constexpr int kOtherHotKey = 0xFF;
 HotKeyStroke HotKeyStrokeOf(const QKeyEvent& event);
 
 // The virtual-key code of the numeric keypad's 0; its digits follow.
 inline constexpr int kKeypadDigit0 = 0x60;
-
-struct HeldModifiers {
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
-};
 
 // What the capture box shows and holds after a key's release.
 struct HotKeyCapture {

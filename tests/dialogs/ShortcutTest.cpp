@@ -5,6 +5,7 @@
 #include "gui/QtPaths.h"
 #include "support/TemporaryFolder.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -215,6 +216,32 @@ TEST_F(ShortcutWizardTest, TheCaptureBoxShowsTheCaptureNotTheTypedText) {
     EXPECT_EQ(Word(), 0x0E23);
     wizard->reject();
 }
+
+#ifndef _WIN32
+// A quick chord has let go of its modifiers before the key's release is handled: they come from
+// the event, not from the keyboard's state now.
+TEST_F(ShortcutWizardTest, AQuickChordKeepsItsModifiers) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* shown;
+        uint16_t word;
+    } chords[] = {
+        {Qt::Key_F3, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl + Shift + F3", 0x0372},
+        {Qt::Key_F5, Qt::ShiftModifier, "Shift + F5", 0x0174},
+        {Qt::Key_F7, Qt::ControlModifier | Qt::AltModifier, "Ctrl + Alt + F7", 0x0676},
+    };
+    platform.keysDown.clear();
+    for (const auto& chord : chords) {
+        QKeyEvent press(QEvent::KeyPress, chord.key, chord.modifiers);
+        QKeyEvent release(QEvent::KeyRelease, chord.key, chord.modifiers);
+        QApplication::sendEvent(wizard->edShortcut, &press);
+        QApplication::sendEvent(wizard->edShortcut, &release);
+        EXPECT_EQ(Shown(), chord.shown);
+        EXPECT_EQ(Word(), chord.word);
+    }
+}
+#endif
 
 // Windows hands the virtual-key code over with the event: a key of another layout is its own key.
 TEST_F(ShortcutWizardTest, OnWindowsTheEventsVirtualKeyCodeIsTheKey) {
