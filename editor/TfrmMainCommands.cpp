@@ -36,6 +36,15 @@ const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download u
 // What failed first, then where: the file and, for a faulty value, its section and key.
 QString ReadErrorText(const FileError& error) { return QString::fromStdString(ErrorText(error)); }
 
+// An image opens the key definition file it was made from, chosen in the dialog or given on the
+// command line (the desktop opens images with the editor). Exact case, as the images this program
+// writes are named.
+QString KeyDefinitionPathOf(const QString& path) {
+    if (ToPath(path).extension() != ".bin")
+        return path;
+    return path.left(path.size() - 4) + QStringLiteral(".ckd");
+}
+
 } // namespace
 
 void TfrmMain::FormCreate(const QStringList& arguments) {
@@ -57,11 +66,14 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
 
     // A file that cannot be read leaves the New document in the stored layout, never a part of
     // the file under its name.
-    if (arguments.size() == 1 && LoadFrom(arguments.front())) {
-        lblFilename->setText(arguments.front());
-        lblModified->clear();
-        ShowFreshDocument();
-        return;
+    if (arguments.size() == 1) {
+        const QString path = KeyDefinitionPathOf(arguments.front());
+        if (LoadFrom(path)) {
+            lblFilename->setText(path);
+            lblModified->clear();
+            ShowFreshDocument();
+            return;
+        }
     }
     if (ReadKeyCount(m_folders.area) == 24)
         btn24KeysClick();
@@ -124,13 +136,7 @@ void TfrmMain::btnOpenClick() {
         FocusCurrentGrid();
         return;
     }
-    QString path = *chosen;
-    // Choosing an image opens the key definition file it was made from. Exact case, as the
-    // images this program writes are named.
-    if (ToPath(path).extension() == ".bin") {
-        path.chop(4);
-        path += QStringLiteral(".ckd");
-    }
+    const QString path = KeyDefinitionPathOf(*chosen);
     m_openDialogFileName = path;
 
     if (!LoadFrom(path)) {

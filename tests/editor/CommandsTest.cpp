@@ -255,6 +255,28 @@ TEST_F(CommandsTest, MissingCommandLineFileIsReported) {
     EXPECT_EQ(Filename(), "Untitled.ckd");
 }
 
+// The desktop opens device images with the editor too: an image stands for the key definition
+// file it was made from, as in the Open dialog.
+TEST_F(CommandsTest, CommandLineImageOpensItsKeyDefinitionFile) {
+    const fs::path ckd = folder / "Imaged.ckd";
+    WriteSample(ckd, 48);
+    WriteFile(DeviceImagePath(ckd), "the old image");
+
+    Start({Q(folder / "Imaged.bin")});
+
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
+    EXPECT_EQ(Filename(), Q(ckd));
+    EXPECT_EQ(document.keys[4].level1Codes[0], 0x1c);
+    EXPECT_EQ(ReadFile(DeviceImagePath(ckd)), "the old image");
+}
+
+TEST_F(CommandsTest, CommandLineImageWithoutItsKeyDefinitionFileIsReported) {
+    WriteFile(folder / "Lone.bin", "an image");
+    Start({Q(folder / "Lone.bin")});
+    EXPECT_EQ(prompts.shown, QStringList{"warning: The file " + Q(folder / "Lone.ckd") + " was not found."});
+    EXPECT_EQ(Filename(), "Untitled.ckd");
+}
+
 // New, on a changed document, for each answer.
 struct NewCase {
     const char* name;
