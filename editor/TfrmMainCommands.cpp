@@ -89,8 +89,15 @@ void TfrmMain::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
-    if (m_state.modified && m_prompts.question(kSaveChanges, false) == Answer::Yes)
-        btnSaveAsClick();
+    // Asked again after a save that did not happen (cancelled or refused), until the document is
+    // saved or the user lets the changes go.
+    if (m_state.modified) {
+        while (m_prompts.question(kSaveChanges, false) == Answer::Yes) {
+            btnSaveAsClick();
+            if (m_saveAsCompleted)
+                break;
+        }
+    }
     m_cells.FreeCells();
     try {
         WriteKeyCount(m_folders.area, m_document.numberOfKeys);

@@ -703,14 +703,19 @@ INSTANTIATE_TEST_SUITE_P(
                      {kSaveChanges, kSaveDialog}, "titled.ckd"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Closing, for each state of the document.
+// Closing, for each state of the document and the answers given. A save that did not happen
+// (cancelled or refused) asks again: the changes go only when the user says No.
 struct CloseCase {
     const char* name;
     bool modified;
-    std::optional<Answer> answer;
+    std::vector<Answer> answers;
+    std::vector<const char*> fileNames; // chosen in the Save As dialogs; nullptr cancels
+    QStringList shown;                  // "%1" stands for the folder, with its separator
     bool saved;
 };
 void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
+
+const QString kCloseQuestion = "yes/no question: Do you want to save your changes?";
 
 class CloseTest : public CommandsTest, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -721,30 +726,39 @@ TEST_P(CloseTest, AsksYesOrNoAndStoresTheLayout) {
     if (c.modified)
         Edit();
     const fs::path ckd = folder / "closing.ckd";
-    Script({}, {Q(ckd)});
-    if (c.answer)
-        prompts.answers = {*c.answer};
+    Script({});
+    prompts.answers = {c.answers.begin(), c.answers.end()};
+    for (const char* name : c.fileNames)
+        prompts.fileNames.push_back(name ? std::optional(Q(folder / name)) : std::nullopt);
     window->show();
 
     window->close();
     window->close();
 
     QStringList expected;
-    if (c.modified)
-        expected << "yes/no question: Do you want to save your changes?";
-    if (c.saved)
-        expected << kSaveDialog;
+    for (const QString& line : c.shown)
+        expected << (line.contains("%1") ? line.arg(Q(folder / "")) : line);
     EXPECT_EQ(prompts.shown, expected);
     EXPECT_EQ(fs::exists(ckd), c.saved);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(ReadKeyCount(Area()), 48);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, CloseTest,
-                         ::testing::Values(CloseCase{"Clean", false, std::nullopt, false},
-                                           CloseCase{"ChangedYes", true, Answer::Yes, true},
-                                           CloseCase{"ChangedNo", true, Answer::No, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    States, CloseTest,
+    ::testing::Values(
+        CloseCase{"Clean", false, {}, {}, {}, false},
+        CloseCase{"ChangedYes", true, {Answer::Yes}, {"closing.ckd"}, {kCloseQuestion, kSaveDialog}, true},
+        CloseCase{"ChangedNo", true, {Answer::No}, {}, {kCloseQuestion}, false},
+        CloseCase{"SaveCancelledThenNo", true, {Answer::Yes, Answer::No}, {nullptr},
+                  {kCloseQuestion, kSaveDialog, kCloseQuestion}, false},
+        CloseCase{"SaveRefusedThenSaved", true, {Answer::Yes, Answer::Yes}, {"closing.bin", "closing.ckd"},
+                  {kCloseQuestion, kSaveDialog,
+                   "error: Unable to write to %1closing.bin (the name of a device image: key definition files "
+                   "are saved as .ckd)",
+                   kCloseQuestion, kSaveDialog},
+                  true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QtPromptsTest, MessagesBreakLinesWhereTheirTextsDo) {
     EXPECT_EQ(MessageBoxText("The Properties panel USB Device Type is \rnot set for Multimedia Keyboard-Mouse."),
