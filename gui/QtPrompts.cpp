@@ -1,13 +1,34 @@
 #include "gui/QtPrompts.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+
+#include <memory>
 
 namespace keyloom {
 
 namespace {
 
 const QString kTitle = QStringLiteral("KeyloomVKxx");
+
+// A question that must be answered, as a Windows Yes/No box is: Qt would take Escape and the
+// close button for No, and a closing window's "save your changes?" would then throw them away.
+class AnswerOnlyBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
 
 } // namespace
 
@@ -38,9 +59,16 @@ Answer QtPrompts::question(const QString& text, bool allowCancel) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (allowCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, kTitle, MessageBoxText(text), buttons, m_window);
-    box.setDefaultButton(QMessageBox::Yes);
-    switch (box.exec()) {
+    std::unique_ptr<QMessageBox> box;
+    if (allowCancel) {
+        box = std::make_unique<QMessageBox>(QMessageBox::Question, kTitle, MessageBoxText(text), buttons, m_window);
+    } else {
+        box = std::make_unique<AnswerOnlyBox>(QMessageBox::Question, kTitle, MessageBoxText(text), buttons, m_window);
+        box->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+    box->setObjectName(QStringLiteral("questionBox"));
+    box->setDefaultButton(QMessageBox::Yes);
+    switch (box->exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
