@@ -111,6 +111,28 @@ bool UseShiftedName(uint8_t codeClass, ModifierState state) {
     }
 }
 
+std::vector<std::string> EveryCellText() {
+    std::vector<std::string> texts = {"Dly 1020ms", "e2 01 ff", "Break", "f0", "Ext", "e0"};
+    const auto addTable = [&texts](const KeyCodeEntry& entry, bool mouseMove) {
+        for (std::string_view text : {entry.name, entry.shiftedName, entry.codeText}) {
+            if (!text.empty())
+                texts.push_back(std::string(text) + (mouseMove ? (text == entry.codeText ? " ff" : " 255") : ""));
+        }
+    };
+    for (int code = 0; code < kSingleByteTableSize; ++code)
+        addTable(SingleByteEntry(static_cast<uint8_t>(code)), code >= kFirstMouseMove && code <= kLastMouseMove);
+    for (int code = 0; code < kExtendedTableSize; ++code)
+        addTable(ExtendedEntry(static_cast<uint8_t>(code)), false);
+    for (const auto* codes : {&kBreakReleases, &kExtendedReleases}) {
+        for (const NamedCode& code : *codes)
+            texts.emplace_back(code.name);
+    }
+    texts.emplace_back("e0 f0 27");
+    for (const NamedCode& code : kLedCommands)
+        texts.emplace_back(code.name);
+    return texts;
+}
+
 int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Level level) {
     FreeCells();
     if (keyIndex < 0 || keyIndex >= kKeyCount)

@@ -34,6 +34,10 @@ struct MacroCell {
 // Whether a one-byte code of codeClass shows its shifted name under state.
 bool UseShiftedName(uint8_t codeClass, ModifierState state);
 
+// Every name and code text a cell can show (a delay or mouse move with its widest value), so a
+// view can make room for the longest.
+std::vector<std::string> EveryCellText();
+
 // One level of one key rendered as cells: one cell per code, then an end cell with byte count 0.
 // An empty level has no cells at all.
 class CellList {

@@ -1,24 +1,42 @@
 #include "editor/MacroGrid.h"
 
+#include "document/CellList.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace keyloom {
 
 namespace {
 
-constexpr int kColumnWidth = 60;
+constexpr int kColumnWidth = 60; // the narrowest column, whatever the font
+// Room around a cell's text: the item view's margins on both sides, and the grid line.
+constexpr int kCellPadding = 12;
 constexpr int kRowHeight = 22;
 constexpr int kVisibleRows = 9;
+
+// Wide enough for the longest name or code text any cell can show, in the grid's font.
+int ColumnWidth(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const std::string& text : EveryCellText())
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+    return std::max(kColumnWidth, widest + kCellPadding);
+}
 
 } // namespace
 
 MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(kColumnWidth);
-    horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    QFont cellFont = font();
+    cellFont.setPointSize(11);
+    setFont(cellFont);
+    const int columnWidth = ColumnWidth(QFontMetrics(cellFont));
+    horizontalHeader()->setMinimumSectionSize(columnWidth);
+    horizontalHeader()->setDefaultSectionSize(columnWidth);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(kRowHeight);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -31,12 +49,9 @@ MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
     setShowGrid(true);
     setTabKeyNavigation(false);
     setWordWrap(false);
-    // A long name is cut at the cell's edge rather than shortened to an ellipsis: "L Shift D"
-    // still says more than "L Sh...".
+    // The columns fit every name; were a name still too long (a font that changed later), cut at
+    // the cell's edge says more than an ellipsis.
     setTextElideMode(Qt::ElideNone);
-    QFont cellFont = font();
-    cellFont.setPointSize(11);
-    setFont(cellFont);
 
     // Every cell exists from the start, so writing a macro only changes texts.
     for (int index = 0; index < kRows * kColumns; ++index) {
@@ -48,7 +63,7 @@ MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const int frame = 2 * frameWidth();
-    setFixedSize(kColumns * kColumnWidth + verticalScrollBar()->sizeHint().width() + frame,
+    setFixedSize(kColumns * columnWidth + verticalScrollBar()->sizeHint().width() + frame,
                  kVisibleRows * kRowHeight + frame);
     selectIndex(0);
 }

@@ -1,9 +1,10 @@
 #include "EditorFixture.h"
 
-#include "editor/OnScreenKeyboard.h"
+#include "document/CellList.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
+#include "editor/OnScreenKeyboard.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -87,6 +88,23 @@ TEST_F(MacroView, GridShowsNamesOrRevealedCodesAndOnlyTheSelectedLevel) {
     const QStringList codes = {"e2 01 32", "1c", "12", "1c", "f0 12", ""};
     for (int cell = 0; cell < codes.size(); ++cell)
         EXPECT_EQ(Grid(0)->cellText(cell), codes[cell]) << cell;
+}
+
+// The longest names ("R Shift Up", "LED3 Flash", "Dly 1020ms") and code texts are not cut, in the
+// font of this desktop; the selection still counts eight cells to a row.
+TEST_F(MacroView, EveryCellTextFitsItsColumn) {
+    MacroGrid* grid = Grid(0);
+    const QFontMetrics metrics(grid->font());
+    for (int column = 0; column < MacroGrid::kColumns; ++column) {
+        for (const std::string& text : EveryCellText()) {
+            EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(text)) + 8, grid->columnWidth(column))
+                << text;
+        }
+    }
+    EXPECT_GE(grid->viewport()->width(), MacroGrid::kColumns * grid->columnWidth(0));
+    grid->selectIndex(9);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->currentColumn(), 1);
 }
 
 TEST_F(MacroView, LevelControlsShowTheSelectedLevelOnlyWithoutMarkingAChange) {
