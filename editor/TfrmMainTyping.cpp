@@ -3,7 +3,7 @@
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 #include "keys/KeyAdapter.h"
-#include "keys/TypingMaps.h"
+#include "keys/Typing.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,40 +11,6 @@
 #include <optional>
 
 namespace keyloom {
-
-namespace {
-
-constexpr int kTabKey = 9;
-
-constexpr int kTagBackspace = 14;
-constexpr int kTagTab = 15;
-constexpr int kTagLeftAlt = 56;
-constexpr int kTagMenu = 103;
-constexpr int kTagPrintScreen = 160;
-// Home, Up, Page Up, Left, Right, End, Down, Page Down: the grid moves its selection for them.
-constexpr int kFirstNavigationTag = 91;
-constexpr int kLastNavigationTag = 98;
-
-bool IsNavigationTag(int tag) { return tag >= kFirstNavigationTag && tag <= kLastNavigationTag; }
-
-// The held-modifier flag of the modifiers that typing records itself (the typed Shift and Ctrl
-// stand for the left-hand keys); nothing for any other Tag.
-std::optional<std::size_t> HeldFlagOf(int tag) {
-    switch (tag) {
-    case 29: // L Ctrl
-        return 0;
-    case 42: // L Shift
-        return 1;
-    case 101: // L Win
-        return 3;
-    case 102: // R Win
-        return 7;
-    default:
-        return std::nullopt;
-    }
-}
-
-} // namespace
 
 void TfrmMain::ConnectTyping() {
     for (const LevelControls& level : TabControl1->levels) {
@@ -73,25 +39,20 @@ void TfrmMain::ConnectTyping() {
 }
 
 void TfrmMain::StringGridKeyDown(int keyCode, int character) {
-    if (keyCode == 0) {
-        if (const int tag = CharacterTag(character))
-            RecordTag(tag);
+    const TypingStep step = GridKeyDownStep({keyCode, character});
+    switch (step.effect) {
+    case TypingEffect::Records:
+        if (const std::optional<std::size_t> flag = TypingHeldFlag(step.tag)) {
+            // A held modifier repeats its press; the macro gets one press per stroke.
+            bool& held = m_state.heldModifiers[*flag];
+            if (held)
+                return;
+            held = true;
+        }
+        RecordTag(step.tag);
         return;
-    }
-    const int tag = KeyCodeTag(keyCode);
-    if (tag == 0 || tag == kTagLeftAlt || IsNavigationTag(tag))
-        return;
-    if (const std::optional<std::size_t> flag = HeldFlagOf(tag)) {
-        // A held modifier repeats its press; the macro gets one press per stroke.
-        bool& held = m_state.heldModifiers[*flag];
-        if (held)
-            return;
-        held = true;
-        RecordTag(tag);
-        return;
-    }
-    if (tag == kTagBackspace) {
-        // Backspace erases the code in front of the selection: one cell back, then erase it.
+    case TypingEffect::ErasesBefore: {
+        // One cell back, then erase it.
         MacroGrid* grid = CurrentGrid();
         const int cell = grid->selectedIndex();
         if (cell == 0)
@@ -100,26 +61,35 @@ void TfrmMain::StringGridKeyDown(int keyCode, int character) {
         btnEraseSelectedClick(m_state.selectedLevel);
         return;
     }
-    RecordTag(tag);
+    case TypingEffect::MovesSelection: // the grid moves it itself
+    case TypingEffect::RecordsModifier:
+    case TypingEffect::NotRecorded:
+        return;
+    }
 }
 
 void TfrmMain::StringGridKeyUp(int keyCode) {
-    const int tag = KeyCodeTag(keyCode);
-    if (tag == 0)
+    const TypingStep step = GridKeyUpStep(keyCode);
+    switch (step.effect) {
+    case TypingEffect::RecordsModifier:
+        m_state.heldModifiers[*TypingHeldFlag(step.tag)] = false;
+        RecordModifier(step.tag);
         return;
-    if (const std::optional<std::size_t> flag = HeldFlagOf(tag)) {
-        m_state.heldModifiers[*flag] = false;
-        RecordModifier(tag);
-    } else if (tag == kTagMenu || tag == kTagPrintScreen) {
-        RecordTag(tag);
-    } else if (IsNavigationTag(tag)) {
+    case TypingEffect::Records:
+        RecordTag(step.tag);
+        return;
+    case TypingEffect::MovesSelection:
         ShowModifierState();
+        return;
+    case TypingEffect::ErasesBefore:
+    case TypingEffect::NotRecorded:
+        return;
     }
 }
 
 void TfrmMain::FormKeyUp(int keyCode) {
-    if (keyCode == kTabKey)
-        RecordTag(kTagTab);
+    if (const TypingStep step = WindowKeyUpStep(keyCode); step.effect == TypingEffect::Records)
+        RecordTag(step.tag);
 }
 
 } // namespace keyloom
