@@ -4,6 +4,7 @@
 #include "document/KeypadDocument.h"
 #include "keys/KeyAdapter.h"
 #include "keys/TagCodeTable.h"
+#include "keys/Typing.h"
 #include "keys/TypingMaps.h"
 
 #include <QKeyEvent>
@@ -19,24 +20,15 @@ namespace {
 
 constexpr int kTagCapsLock = 58;
 constexpr int kTagMenu = 103;
-constexpr int kTagPause = 159;
 constexpr int kTagPrintScreen = 160;
-
-constexpr uint8_t kBreak = 0xF0;
-constexpr uint8_t kExtended = 0xE0;
-
-std::vector<uint8_t> MakeCodes(int tag) {
-    const std::span<const uint8_t> codes = TagCodes(tag);
-    return {codes.begin(), codes.end()};
-}
 
 void Append(std::vector<uint8_t>& bytes, std::span<const uint8_t> more) {
     bytes.insert(bytes.end(), more.begin(), more.end());
 }
 
-// The Tag of an event's key. The adapter hands on no pair for a Print Screen or Menu press and
-// turns the release of a printable key into (0, 0); those take the Tag from the event itself, the
-// release from the text its press typed, so a keypad digit releases the key it pressed.
+// The Tag of an event's key, for the keys the adapter hands on nothing or (0, 0) for: the
+// presses of Print Screen and Menu, and the release of a printable key (named by the text its
+// press typed, so a keypad digit releases the key it pressed).
 int TagOf(const QKeyEvent& event, const std::optional<TypedKey>& pair) {
     if (pair && pair->keyCode != 0)
         return KeyCodeTag(pair->keyCode);
@@ -48,45 +40,9 @@ int TagOf(const QKeyEvent& event, const std::optional<TypedKey>& pair) {
     return KeyCodeTag(VirtualKeyCode(event.key(), event.modifiers()));
 }
 
-} // namespace
-
-bool RecordedOnRelease(int tag) { return tag == kTagMenu || tag == kTagPrintScreen; }
-
-std::vector<uint8_t> PressCodes(int tag) {
-    if (RecordedOnRelease(tag))
-        return {};
-    return MakeCodes(tag);
-}
-
-std::vector<uint8_t> ReleaseCodes(int tag) {
-    if (RecordedOnRelease(tag))
-        return MakeCodes(tag);
-    if (ModifierIndexOfTag(tag) >= 0) {
-        const std::array<uint8_t, 4> release = ModifierReleaseCodes(tag);
-        return {release.begin(), std::find(release.begin(), release.end(), uint8_t{0})};
-    }
-    const TagCode make = TagCodeOf(tag);
-    // Only keys with a make code of their own break; the lone prefixes and the E2 device commands
-    // do not.
-    if (make.code == 0 || make.code == kBreak || make.code == kExtended || tag == kTagPause)
-        return {};
-    if (make.prefix == kExtended)
-        return {kExtended, kBreak, make.code};
-    if (make.prefix != 0)
-        return {};
-    return {kBreak, make.code};
-}
-
-KeyStroke StrokeOfTag(int tag, bool press, ModifierState held) {
-    KeyStroke stroke;
-    stroke.press = press;
-    stroke.tag = tag;
-    stroke.codes = press ? PressCodes(tag) : ReleaseCodes(tag);
-    stroke.modifiersAfter = held;
-    if (stroke.codes.empty())
-        return stroke;
-
-    // The held modifiers' presses go first, so the cells are named as in a macro that holds them.
+// Names the recorded codes as the grid would, in a macro that holds the modifiers in held, and
+// moves the state on as the codes do (a Caps Lock press toggles it).
+void NameCodes(KeyStroke& stroke, ModifierState held) {
     std::vector<uint8_t> macro;
     int heldCells = 0;
     for (std::size_t bit = 0; bit < kModifierTags.size(); ++bit) {
@@ -108,20 +64,65 @@ KeyStroke StrokeOfTag(int tag, bool press, ModifierState held) {
     cells.RenderLevel(*document, 0, Level::One);
     for (int cell = heldCells; cell < cells.cellCount(); ++cell)
         stroke.names.push_back(cells.cells()[static_cast<std::size_t>(cell)].name);
-
-    // The editor records no release of an ordinary key, so only presses and modifier releases
-    // move the state on: a Caps Lock stroke toggles it once.
-    if (cells.cellCount() > 0 && (press || ModifierIndexOfTag(tag) >= 0))
+    if (cells.cellCount() > 0)
         stroke.modifiersAfter = cells.cells()[static_cast<std::size_t>(cells.cellCount() - 1)].modifierState;
-    return stroke;
 }
+
+// The bytes the editor records for a step, or nothing with the reason.
+std::vector<uint8_t> RecordedCodes(const TypingStep& step, bool press, ModifierState held, std::string& action) {
+    const std::span<const uint8_t> make = TagCodes(step.tag);
+    const int modifier = ModifierIndexOfTag(step.tag);
+    const bool modifierHeld = modifier >= 0 && (held & (1u << modifier)) != 0;
+    switch (step.effect) {
+    case TypingEffect::Records:
+        // A held modifier repeats its press; the macro gets one press per stroke.
+        if (press && TypingHeldFlag(step.tag) && modifierHeld)
+            break;
+        return {make.begin(), make.end()};
+    case TypingEffect::RecordsModifier: {
+        // Released when the macro holds it, else pressed: the state at the selection decides.
+        if (!modifierHeld)
+            return {make.begin(), make.end()};
+        const std::array<uint8_t, 4> release = ModifierReleaseCodes(step.tag);
+        return {release.begin(), std::find(release.begin(), release.end(), uint8_t{0})};
+    }
+    case TypingEffect::MovesSelection:
+        action = "moves the selection";
+        return {};
+    case TypingEffect::ErasesBefore:
+        action = "erases the cell before the selection";
+        return {};
+    case TypingEffect::NotRecorded:
+        break;
+    }
+    action = "not recorded";
+    return {};
+}
+
+} // namespace
 
 std::optional<KeyStroke> KeyStrokeOf(const QKeyEvent& event, ModifierState held) {
     const bool press = event.type() == QEvent::KeyPress;
     if (!press && event.isAutoRepeat())
         return std::nullopt;
+    KeyStroke stroke;
+    stroke.press = press;
+    stroke.modifiersAfter = held;
     const std::optional<TypedKey> pair = TypedKeyOf(event);
-    return StrokeOfTag(TagOf(event, pair), press, held);
+    stroke.tag = TagOf(event, pair);
+    if (!pair) {
+        // Windows does not always deliver these presses; the editor waits for the release.
+        stroke.action = stroke.tag == kTagMenu || stroke.tag == kTagPrintScreen ? "recorded on release"
+                                                                                : "not recorded";
+        return stroke;
+    }
+    TypingStep step = press ? GridKeyDownStep(*pair) : WindowKeyUpStep(pair->keyCode);
+    if (!press && step.effect == TypingEffect::NotRecorded)
+        step = GridKeyUpStep(pair->keyCode);
+    stroke.codes = RecordedCodes(step, press, held, stroke.action);
+    if (stroke.recorded())
+        NameCodes(stroke, held);
+    return stroke;
 }
 
 std::string HexText(const std::vector<uint8_t>& codes) { return BytesAsHex(codes, " "); }

@@ -45,7 +45,8 @@ KeyTestWindow::KeyTestWindow(QWidget* parent) : QWidget(parent) {
 void KeyTestWindow::createControls() {
     m_instructions = new QLabel(
         QStringLiteral("Press keys on the keypad or the keyboard. Each press and release is listed with "
-                       "the codes the editor records for it."),
+                       "what typing it into the editor's macro grid does: the codes it records, or what "
+                       "happens instead."),
         this);
     m_instructions->setObjectName(QStringLiteral("lblInstructions"));
     m_instructions->setWordWrap(true);
@@ -98,12 +99,7 @@ void KeyTestWindow::addStroke(const QKeyEvent& event, const KeyStroke& stroke) {
     row->setText(kNumberColumn, QString::number(m_count));
     row->setText(kKeyColumn, KeyName(event));
     row->setText(kEventColumn, stroke.press ? QStringLiteral("Press") : QStringLiteral("Release"));
-    if (stroke.recorded())
-        row->setText(kCodesColumn, QString::fromStdString(HexText(stroke.codes)));
-    else if (stroke.press && RecordedOnRelease(stroke.tag))
-        row->setText(kCodesColumn, QStringLiteral("recorded on release"));
-    else
-        row->setText(kCodesColumn, QStringLiteral("not recorded"));
+    row->setText(kCodesColumn, QString::fromStdString(stroke.recorded() ? HexText(stroke.codes) : stroke.action));
     row->setText(kNamesColumn, NamesText(stroke.names));
     m_strokes->scrollToItem(row);
     showCount();

@@ -11,8 +11,9 @@ class QTreeWidget;
 
 namespace keyloom {
 
-// The key test window: every key press and release it receives, listed with the codes the editor
-// would record for it and their names, a running count, and a Clear button. Its controls take no
+// The key test window: every key press and release it receives, listed with what typing it into
+// the editor's grid does (the codes recorded and their names, or what happens instead), a running
+// count, and a Clear button. Its controls take no
 // focus, so every key (Tab and Space too) reaches the window instead of moving or clicking.
 class KeyTestWindow final : public QWidget {
     Q_OBJECT
