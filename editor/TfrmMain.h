@@ -9,7 +9,10 @@
 
 #include <array>
 #include <functional>
+#include <filesystem>
 #include <span>
+#include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -199,6 +202,10 @@ private:
     bool LoadFrom(const QString& path);
     // Shows the result of a document command: key 1, Level 1, the end cell, the grid focused.
     void ShowFreshDocument();
+    // Starts a helper program or opens a document through the platform; failure is shown when
+    // nothing could be started.
+    void Launch(const char* verb, const std::filesystem::path& file, const std::vector<std::string>& arguments,
+                const QString& failure);
 
     KeypadDocument& m_document;
     Platform& m_platform;

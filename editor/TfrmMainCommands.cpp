@@ -218,7 +218,8 @@ void TfrmMain::btnDownloadClick() {
         btnSaveAsClick();
     }
     // The path travels as one argument; the Windows backend quotes it in the parameter string.
-    m_platform.shellExecute("open", utility, {lblFilename->text().toStdString()});
+    Launch("open", utility, {lblFilename->text().toStdString()},
+           QStringLiteral("The download utility %1 could not be started.").arg(ToQString(utility)));
     FocusCurrentGrid();
 }
 

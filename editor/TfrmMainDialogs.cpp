@@ -85,7 +85,8 @@ void TfrmMain::mnuAboutClick() {
 void TfrmMain::mnuManualClick() {
     const fs::path manual = m_platform.shippedDocument(kManual);
     if (Exists(manual))
-        m_platform.shellExecute("open", manual, {});
+        Launch("open", manual, {}, QStringLiteral("The document KeyloomVKxx.pdf could not be opened: no program "
+                                                  "for PDF documents was found."));
     else
         m_prompts.warning(kManualMissing);
     FocusCurrentGrid();
@@ -95,7 +96,7 @@ void TfrmMain::btnTestClick() {
     const fs::path program = m_platform.helperProgram(kKeyTestProgram);
     // Started and not waited for: the editor goes on at once.
     if (Exists(program))
-        m_platform.shellExecute("open", program, {});
+        Launch("open", program, {}, QStringLiteral("The key test program %1 could not be started.").arg(ToQString(program)));
     else
         m_prompts.warning(kKeyTestMissing);
     FocusCurrentGrid();
@@ -106,8 +107,16 @@ void TfrmMain::btnLabelsClick() {
     FileDialogRequest request;
     request.folder = ToQString(m_folders.keycapLabels);
     if (const std::optional<QString> chosen = m_prompts.openFileName(request))
-        m_platform.shellExecute("edit", ToPath(*chosen), {});
+        Launch("edit", ToPath(*chosen), {},
+               QStringLiteral("%1 could not be opened for editing: no program for it was found.").arg(*chosen));
     FocusCurrentGrid();
+}
+
+void TfrmMain::Launch(const char* verb, const fs::path& file, const std::vector<std::string>& arguments,
+                      const QString& failure) {
+    // The program does not wait for what it starts, but a launch the system refused is said.
+    if (!m_platform.shellExecute(verb, file, arguments))
+        m_prompts.warning(failure);
 }
 
 } // namespace keyloom

@@ -6,6 +6,7 @@
 #include "platform/DesktopEntry.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
 
 #include <array>
 #include <cerrno>
@@ -46,9 +48,12 @@ QStringList ToQStringList(const std::vector<std::string>& texts) {
 // A file that is run itself; documents and folders go to the desktop's default application.
 bool IsProgram(const QFileInfo& info) { return info.isFile() && info.isExecutable(); }
 
-// xdg-open takes a path and leaves the choice of application to the desktop's own settings.
+// The desktop's own choice of application: Qt asks the desktop (through its portal inside a
+// sandbox); where Qt's platform cannot (offscreen, or no GUI), xdg-open does. False when neither
+// could start anything.
 bool OpenWithDesktop(const QString& path) {
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ||
+           QProcess::startDetached(QStringLiteral("xdg-open"), {path});
 }
 
 std::string LockFileName(const std::string& name) {

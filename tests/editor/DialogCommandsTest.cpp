@@ -3,6 +3,7 @@
 #include "dialogs/TfrmAbout.h"
 #include "dialogs/TfrmProperties.h"
 #include "dialogs/TfrmShortcut.h"
+#include "gui/QtPaths.h"
 #include "editor/MacroGrid.h"
 
 #include <QAction>
@@ -106,6 +107,37 @@ TEST_F(DialogCommandsTest, TheHelperProgramsStartWhenPresentAndAreReportedWhenMi
         EXPECT_EQ(platform.launches[0].verb, "open");
         EXPECT_EQ(platform.launches[0].file, platform.program / c.file);
         EXPECT_TRUE(platform.launches[0].arguments.empty());
+    }
+}
+
+// The program does not wait for what it starts, but a launch the system refused is said rather
+// than nothing happening (no PDF viewer, no opener at all).
+TEST_F(DialogCommandsTest, ALaunchThatFailsIsReported) {
+    Start();
+    test::WriteFile(platform.program / "KeyloomVKxx.pdf", "x");
+    test::WriteFile(platform.program / kKeyTestProgram, "x");
+    platform.launchSucceeds = false;
+    const fs::path label = window->folders().keycapLabels / "label.bmp";
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        QString warning;
+    } cases[] = {
+        {"manual", [this] { window->mnuManual->trigger(); },
+         "warning: The document KeyloomVKxx.pdf could not be opened: no program for PDF documents was found."},
+        {"Test", [this] { window->btnTest->click(); },
+         "warning: The key test program " + ToQString(platform.program / kKeyTestProgram) + " could not be started."},
+        {"Key Labels", [&] {
+             prompts.fileNames = {ToQString(label)};
+             window->btnLabels->click();
+         },
+         "warning: " + ToQString(label) + " could not be opened for editing: no program for it was found."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.shown.clear();
+        c.run();
+        EXPECT_EQ(prompts.shown.back(), c.warning);
     }
 }
 

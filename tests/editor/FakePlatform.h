@@ -29,6 +29,7 @@ public:
     std::filesystem::path sharedDocuments;
     std::filesystem::path desktop;
     std::vector<Launch> launches;
+    bool launchSucceeds = true; // what shellExecute answers
     bool singleInstanceFree = true;
     std::vector<int> keysDown;
 
@@ -44,7 +45,7 @@ public:
     bool shellExecute(const std::string& verb, const std::filesystem::path& file,
                       const std::vector<std::string>& arguments) override {
         launches.push_back({verb, file, arguments});
-        return true;
+        return launchSucceeds;
     }
     bool keyIsDown(int virtualKey) const override {
         for (const int key : keysDown)

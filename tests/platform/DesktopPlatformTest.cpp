@@ -251,6 +251,15 @@ TEST_F(DesktopPlatformTest, DocumentsAndFoldersGoToTheDesktopOpener) {
     }
 }
 
+// With no opener at all, opening a document fails and says so; the editor then tells the user.
+TEST_F(DesktopPlatformTest, WithoutAnOpenerOpeningADocumentAnswersFalse) {
+    fs::create_directories(root / "empty");
+    const ScopedEnvironment path("PATH", QFile::encodeName(ToQString(root / "empty")));
+    WriteText(root / "manual.pdf", "%PDF");
+    DesktopPlatform platform;
+    EXPECT_FALSE(platform.shellExecute("open", root / "manual.pdf", {}));
+}
+
 TEST_F(DesktopPlatformTest, KeyStateFollowsTheKeyboard) {
     QWindow window;
     window.show();
