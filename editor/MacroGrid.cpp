@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kColumnWidth = 60; // the narrowest column, whatever the font
 // Room around a cell's text: the item view's margins on both sides, and the grid line.
-constexpr int kCellPadding = 12;
+constexpr int kCellPadding = 10;
 constexpr int kRowHeight = 22;
 constexpr int kVisibleRows = 9;
 

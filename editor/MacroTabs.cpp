@@ -132,7 +132,8 @@ MacroTabs::MacroTabs(QWidget* parent) : QTabWidget(parent) {
         addTab(levels[static_cast<std::size_t>(level)].tab, QStringLiteral("Level %1          ").arg(level + 1));
     }
     setCurrentIndex(0);
-    setFixedSize(kTabsSize);
+    // The grid's columns follow its font, and the page grows with them.
+    setFixedSize(kTabsSize.expandedTo(sizeHint()));
 }
 
 } // namespace keyloom
