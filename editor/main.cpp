@@ -1,5 +1,6 @@
-#include "gui/QtPrompts.h"
 #include "editor/TfrmMain.h"
+#include "gui/QtPaths.h"
+#include "gui/QtPrompts.h"
 #include "gui/UiFont.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -35,9 +36,7 @@ int main(int argc, char** argv) {
         }
         keyloom::KeypadDocument document;
         keyloom::QtPrompts prompts;
-        QStringList arguments = QApplication::arguments();
-        arguments.removeFirst();
-        keyloom::TfrmMain window(document, platform, prompts, arguments);
+        keyloom::TfrmMain window(document, platform, prompts, keyloom::CommandLineArguments(argc, argv));
         prompts.setWindow(&window);
         window.show();
         return QApplication::exec();

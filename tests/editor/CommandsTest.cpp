@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "editor/MacroGrid.h"
+#include "gui/QtPaths.h"
 #include "gui/QtPrompts.h"
 #include "files/DeviceImage.h"
 #include "files/IniFile.h"
@@ -258,6 +259,23 @@ TEST_F(CommandsTest, MissingCommandLineFileIsReported) {
     EXPECT_EQ(prompts.shown, QStringList{"warning: The file " + Q(ckd) + " was not found."});
     EXPECT_EQ(Filename(), "Untitled.ckd");
 }
+
+#ifndef _WIN32
+// A name from a system with another encoding is not UTF-8; it still names its file.
+TEST_F(CommandsTest, CommandLineFileWhoseNameIsNotUtf8Opens) {
+    const fs::path ckd = folder / "caf\xe9.ckd";
+    WriteSample(ckd, 48);
+    std::string program = "KeyloomVKxx";
+    std::string argument = ckd.string();
+    char* argv[] = {program.data(), argument.data(), nullptr};
+
+    Start(CommandLineArguments(2, argv));
+
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
+    EXPECT_EQ(document.keys[4].level1Codes[0], 0x1c);
+    EXPECT_EQ(ToPath(Filename()), ckd);
+}
+#endif
 
 // The desktop opens device images with the editor too: an image stands for the key definition
 // file it was made from, as in the Open dialog.
