@@ -59,10 +59,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override { return m_root / "Documents"; }
     std::filesystem::path sharedDocumentsFolder() const override { return {}; }
     std::filesystem::path desktopFolder() const override { return m_root / "Desktop"; }
-    bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        std::error_code error;
-        return std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, error);
-    }
     bool acquireSingleInstance(const std::string&) override { return true; }
     bool shellExecute(const std::string&, const std::filesystem::path&, const std::vector<std::string>&) override {
         return true;

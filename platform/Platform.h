@@ -87,9 +87,6 @@ public:
     virtual std::filesystem::path sharedDocumentsFolder() const = 0;
     virtual std::filesystem::path desktopFolder() const = 0;
 
-    // Copies a file unless to already exists; true when it was copied.
-    virtual bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
-
     // Claims the system-wide name for this process; false while another process holds it. The
     // claim lasts until this object is destroyed or the process ends, however it ends.
     virtual bool acquireSingleInstance(const std::string& name) = 0;

@@ -131,11 +131,6 @@ fs::path DesktopPlatform::desktopFolder() const {
     return ToPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
 }
 
-bool DesktopPlatform::copyIfAbsent(const fs::path& from, const fs::path& to) {
-    std::error_code error;
-    return fs::copy_file(from, to, fs::copy_options::none, error) && !error;
-}
-
 // An advisory lock on a file in the user's runtime folder. The kernel drops it with the last
 // descriptor, so a crashed or killed editor never blocks the next start; close-on-exec keeps
 // the programs the editor starts from holding it after the editor ends. When no lock can be set

@@ -26,7 +26,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override;
     std::filesystem::path sharedDocumentsFolder() const override;
     std::filesystem::path desktopFolder() const override;
-    bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool acquireSingleInstance(const std::string& name) override;
     bool shellExecute(const std::string& verb, const std::filesystem::path& file,
                       const std::vector<std::string>& arguments) override;

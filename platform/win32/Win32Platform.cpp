@@ -80,10 +80,6 @@ fs::path Win32Platform::desktopFolder() const {
     return fs::path(buffer);
 }
 
-bool Win32Platform::copyIfAbsent(const fs::path& from, const fs::path& to) {
-    return CopyFileW(from.c_str(), to.c_str(), TRUE) != 0;
-}
-
 bool Win32Platform::acquireSingleInstance(const std::string& name) {
     if (m_mutexes.contains(name))
         return true;

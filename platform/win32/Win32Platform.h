@@ -18,7 +18,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override;
     std::filesystem::path sharedDocumentsFolder() const override;
     std::filesystem::path desktopFolder() const override;
-    bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) override;
     // A named mutex, owned from creation; Windows frees it when the process ends.
     bool acquireSingleInstance(const std::string& name) override;
     // The arguments reach the program each in quotes.

@@ -41,7 +41,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override { return {}; }
     std::filesystem::path sharedDocumentsFolder() const override { return {}; }
     std::filesystem::path desktopFolder() const override { return desktop; }
-    bool copyIfAbsent(const std::filesystem::path&, const std::filesystem::path&) override { return false; }
     bool acquireSingleInstance(const std::string&) override { return true; }
     bool shellExecute(const std::string& verb, const std::filesystem::path& file,
                       const std::vector<std::string>& arguments) override {

@@ -37,10 +37,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override { return userDocuments; }
     std::filesystem::path sharedDocumentsFolder() const override { return sharedDocuments; }
     std::filesystem::path desktopFolder() const override { return desktop; }
-    bool copyIfAbsent(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        std::error_code error;
-        return std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, error);
-    }
     bool acquireSingleInstance(const std::string&) override { return singleInstanceFree; }
     bool shellExecute(const std::string& verb, const std::filesystem::path& file,
                       const std::vector<std::string>& arguments) override {

@@ -18,7 +18,6 @@ public:
     std::filesystem::path userDocumentsFolder() const override { return {}; }
     std::filesystem::path sharedDocumentsFolder() const override { return {}; }
     std::filesystem::path desktopFolder() const override { return {}; }
-    bool copyIfAbsent(const std::filesystem::path&, const std::filesystem::path&) override { return false; }
     bool acquireSingleInstance(const std::string&) override { return false; }
     bool shellExecute(const std::string&, const std::filesystem::path&, const std::vector<std::string>&) override {
         return false;

@@ -135,21 +135,6 @@ TEST_F(DesktopPlatformTest, FoldersFollowTheUsersSettings) {
     EXPECT_EQ(platform.programFolder(), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
-TEST_F(DesktopPlatformTest, CopyIfAbsentNeverReplacesAFile) {
-    DesktopPlatform platform;
-    WriteText(root / "sample.ckd", "shipped");
-
-    EXPECT_TRUE(platform.copyIfAbsent(root / "sample.ckd", root / "copy.ckd"));
-    EXPECT_EQ(ReadText(root / "copy.ckd"), "shipped");
-
-    WriteText(root / "sample.ckd", "shipped again");
-    EXPECT_FALSE(platform.copyIfAbsent(root / "sample.ckd", root / "copy.ckd"));
-    EXPECT_EQ(ReadText(root / "copy.ckd"), "shipped");
-
-    EXPECT_FALSE(platform.copyIfAbsent(root / "missing.ckd", root / "other.ckd"));
-    EXPECT_FALSE(fs::exists(root / "other.ckd"));
-}
-
 class SingleInstanceTest : public DesktopPlatformTest {
 protected:
     void SetUp() override {

@@ -145,25 +145,6 @@ TEST(Win32PlatformTest, ProgramFolderHoldsTheRunningProgram) {
     EXPECT_EQ(platform.helperProgram(kDownloadUtility), ThisProgram().parent_path() / L"VKxxLoad.exe");
 }
 
-TEST(Win32PlatformTest, CopyIfAbsentNeverReplaces) {
-    TemporaryFolder folder;
-    Win32Platform platform;
-    // Names beyond the ANSI code page show that paths reach Windows as UTF-16.
-    const fs::path from = folder.path() / fs::path(u8"Übung ✓.ckd");
-    const fs::path to = folder.path() / fs::path(u8"Kopie ✓.ckd");
-    WriteFile(from, "[GLOBAL_PARAMETERS]\r\n");
-
-    EXPECT_TRUE(platform.copyIfAbsent(from, to));
-    EXPECT_EQ(ReadFile(to), "[GLOBAL_PARAMETERS]\r\n");
-
-    WriteFile(to, "edited by the user");
-    EXPECT_FALSE(platform.copyIfAbsent(from, to));
-    EXPECT_EQ(ReadFile(to), "edited by the user");
-
-    EXPECT_FALSE(platform.copyIfAbsent(folder.path() / "missing.ckd", folder.path() / "other.ckd"));
-    EXPECT_FALSE(fs::exists(folder.path() / "other.ckd"));
-}
-
 TEST(Win32PlatformTest, CommandLinesSplitBackIntoTheSameArguments) {
     const std::vector<std::string> arguments = {
         R"(C:\Keys\Office.ckd)", R"(C:\Key files\Office 1.ckd)", "", R"(say "hi")", R"(C:\Key files\)",
