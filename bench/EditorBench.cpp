@@ -7,6 +7,8 @@
 #include "gui/Prompts.h"
 #include "editor/TfrmMain.h"
 #include "platform/Platform.h"
+#include "support/FakePlatform.h"
+#include "support/TemporaryFolder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace {
@@ -39,37 +40,6 @@ public:
     Answer question(const QString&, bool) override { return Answer::No; }
     std::optional<QString> openFileName(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-// A platform over a scratch folder, so that the run neither reads nor changes the user's files.
-class ScratchPlatform final : public Platform {
-public:
-    ScratchPlatform() {
-        std::random_device random;
-        m_root = std::filesystem::temp_directory_path() / ("keyloom-editor-bench-" + std::to_string(random()));
-        std::filesystem::create_directories(m_root / "program");
-        std::filesystem::create_directories(m_root / "Documents");
-    }
-    ~ScratchPlatform() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    std::filesystem::path programFolder() const override { return m_root / "program"; }
-    std::filesystem::path userDocumentsFolder() const override { return m_root / "Documents"; }
-    std::filesystem::path sharedDocumentsFolder() const override { return {}; }
-    std::filesystem::path desktopFolder() const override { return m_root / "Desktop"; }
-    bool acquireSingleInstance(const std::string&) override { return true; }
-    bool shellExecute(const std::string&, const std::filesystem::path&, const std::vector<std::string>&) override {
-        return true;
-    }
-    bool keyIsDown(int) const override { return false; }
-    ShortcutResult createShortcut(const ShellLink&, const std::filesystem::path&) override {
-        return ShortcutResult::Success;
-    }
-
-private:
-    std::filesystem::path m_root;
 };
 
 // Key 1's Level 1 with 219 bytes, ten times the mixed codes then nineteen letters, shown with the
@@ -102,7 +72,9 @@ struct WindowWithFullLevel1 {
         FillLevel1(*window, document);
     }
 
-    ScratchPlatform platform;
+    // Scratch folders, so that the run neither reads nor changes the user's files.
+    test::TemporaryFolder folder;
+    test::FakePlatform platform{folder.path()};
     QuietPrompts prompts;
     KeypadDocument document;
     std::unique_ptr<TfrmMain> window = std::make_unique<TfrmMain>(document, platform, prompts, QStringList{});

@@ -1,6 +1,6 @@
 #include "dialogs/TfrmAbout.h"
 
-#include "RecordingPlatform.h"
+#include "support/FakePlatform.h"
 #include "support/TemporaryFolder.h"
 
 #include <QDate>
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 TEST(AboutTest, ShowsTheVersionTheBuildDateAndTheDocumentsAreaInUse) {
     test::TemporaryFolder root;
-    test::RecordingPlatform platform(root.path());
+    test::FakePlatform platform{root.path()};
     fs::path area = root / "Documents" / "Quorvane" / "KeyloomVKxx";
     TfrmAbout about(platform, area);
 

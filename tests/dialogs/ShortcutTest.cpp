@@ -1,8 +1,8 @@
 #include "dialogs/TfrmShortcut.h"
 
-#include "RecordingPlatform.h"
-#include "editor/ScriptedPrompts.h"
 #include "gui/QtPaths.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@ namespace keyloom {
 namespace {
 
 namespace fs = std::filesystem;
-using test::RecordingPlatform;
+using test::FakePlatform;
 using test::TemporaryFolder;
 
 constexpr int kShift = 16;
@@ -45,6 +45,8 @@ std::map<std::string, std::string> EntryFields(const fs::path& file) {
 class ShortcutWizardTest : public ::testing::Test {
 protected:
     ShortcutWizardTest() {
+        // Shortcuts are written by the system's own platform, where the tests read them back.
+        platform.shortcutResult = std::nullopt;
         wizard = std::make_unique<TfrmShortcut>(platform, prompts, macroFiles);
         wizard->FormShow();
     }
@@ -59,7 +61,7 @@ protected:
     uint16_t Word() const { return EncodeHotKey(wizard->capturedHotKey()); }
 
     TemporaryFolder root;
-    RecordingPlatform platform{root.path()};
+    FakePlatform platform{root.path()};
     fs::path macroFiles = root / "Macro_Files";
     test::ScriptedPrompts prompts;
     std::deque<std::optional<QString>>& fileNames = prompts.fileNames;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakePlatform.h"
-#include "ScriptedPrompts.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 #include "editor/TfrmMain.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>

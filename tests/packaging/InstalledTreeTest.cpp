@@ -2,7 +2,7 @@
 // Run by the packaging_lookup_installed test with the prefix in KEYLOOM_INSTALLED_PREFIX and the
 // prefix's share folder first in XDG_DATA_DIRS.
 
-#include "FolderPlatform.h"
+#include "support/FakePlatform.h"
 
 #include <QByteArray>
 #include <QMimeDatabase>
@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 TEST(InstalledTree, HoldsTheSamplesAndTheManualWhereTheEditorLooks) {
     const char* prefix = std::getenv("KEYLOOM_INSTALLED_PREFIX");
     ASSERT_NE(prefix, nullptr) << "KEYLOOM_INSTALLED_PREFIX is not set";
-    const FolderPlatform platform(fs::path(prefix) / "bin");
+    test::FakePlatform platform;
+    platform.program = fs::path(prefix) / "bin";
 
     const fs::path data = platform.dataFolder();
     const fs::path manual = platform.shippedDocument("KeyloomVKxx.pdf");

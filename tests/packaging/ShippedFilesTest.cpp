@@ -2,7 +2,7 @@
 // build folder (everything beside the programs) and in an installed tree (<prefix>/bin and
 // <prefix>/share/...).
 
-#include "FolderPlatform.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,8 @@ TEST_P(ShippedFiles, AreFoundWhereTheLayoutPutsThem) {
     fs::create_directories(tree.root / layout.program);
     for (const std::string& file : layout.files)
         tree.add(file);
-    const FolderPlatform platform(tree.root / layout.program);
+    test::FakePlatform platform;
+    platform.program = tree.root / layout.program;
 
     EXPECT_EQ(platform.dataFolder().lexically_normal(), (tree.root / layout.data).lexically_normal());
     EXPECT_EQ(platform.shippedDocument(kManual).lexically_normal(),
