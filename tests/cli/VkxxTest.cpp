@@ -12,6 +12,9 @@
 namespace keyloom::cli {
 namespace {
 
+using testing::HasSubstr;
+using testing::Not;
+
 using test::ReadFile;
 using test::TemporaryFolder;
 using test::WriteFile;
@@ -39,11 +42,11 @@ TEST(Vkxx, WrongUsageExits64) {
     for (const auto& arguments : cases) {
         const Outcome run = Vkxx(arguments);
         EXPECT_EQ(run.status, 64) << testing::PrintToString(arguments);
-        EXPECT_NE(run.err.find("vkxx --help"), std::string::npos);
+        EXPECT_THAT(run.err, HasSubstr("vkxx --help"));
     }
     const Outcome help = Vkxx({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]"), std::string::npos);
+    EXPECT_THAT(help.out, HasSubstr("vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]"));
 }
 
 TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
@@ -53,7 +56,7 @@ TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
 
     const Outcome odd = Vkxx({"show", (folder / "odd.ckd").string()});
     EXPECT_EQ(odd.status, 1);
-    EXPECT_NE(odd.err.find("[KEY1] Level_1_Codes: Range check error"), std::string::npos) << odd.err;
+    EXPECT_THAT(odd.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << odd.err;
 
     EXPECT_EQ(Vkxx({"resave", (folder / "odd.ckd").string(), (folder / "out.ckd").string()}).status, 1);
     EXPECT_EQ(ReadFile(folder / "out.ckd"), "[KEEP]\r\nx=1\r\n");
@@ -61,7 +64,7 @@ TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
     for (const char* command : {"show", "image", "check"}) {
         const Outcome missing = Vkxx({command, (folder / "absent.ckd").string()});
         EXPECT_EQ(missing.status, 1) << command;
-        EXPECT_NE(missing.err.find("absent.ckd"), std::string::npos);
+        EXPECT_THAT(missing.err, HasSubstr("absent.ckd"));
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "absent.bin"));
 }
@@ -73,16 +76,15 @@ TEST(Vkxx, ShowPrintsSettingsKeysAndCells) {
               "[KEY2]\r\nKeyType=1\r\nL1_AutoRepeat=1\r\nLevel_1_Codes=121cf012e20132\r\nLevel_1_Name=Shift A\r\n");
     const Outcome run = Vkxx({"show", (folder / "a.ckd").string()});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("Layout: 24 keys"), std::string::npos);
-    EXPECT_NE(run.out.find("USB device type: 12 (multimedia keyboard and mouse)"), std::string::npos);
-    EXPECT_NE(run.out.find("Key 3 [KEY2]: level shift key\n"
+    EXPECT_THAT(run.out, HasSubstr("Layout: 24 keys"));
+    EXPECT_THAT(run.out, HasSubstr("USB device type: 12 (multimedia keyboard and mouse)"));
+    EXPECT_THAT(run.out, HasSubstr("Key 3 [KEY2]: level shift key\n"
                            "  Level 1: 7/220 bytes, mode 0 (Default (Auto Sense)), auto-repeat on\n"
                            "    Description: Shift A\n"
-                           "    Cells: [L Shift Dn] [A] [L Shift Up] [Dly 200ms]\n"),
-              std::string::npos)
+                           "    Cells: [L Shift Dn] [A] [L Shift Up] [Dly 200ms]\n"))
         << run.out;
-    EXPECT_NE(run.out.find("Key 24 [KEY23]"), std::string::npos);
-    EXPECT_EQ(run.out.find("Key 25 [KEY24]"), std::string::npos);
+    EXPECT_THAT(run.out, HasSubstr("Key 24 [KEY23]"));
+    EXPECT_THAT(run.out, Not(HasSubstr("Key 25 [KEY24]")));
 }
 
 TEST(Vkxx, ShowJsonHoldsAll48KeysWithRenderedCells) {
@@ -99,17 +101,15 @@ TEST(Vkxx, ShowJsonHoldsAll48KeysWithRenderedCells) {
                          0),
               0u)
         << json.substr(0, 200);
-    EXPECT_NE(json.find("{\"index\": 0, \"keyType\": 0, \"levels\": [{\"autoRepeat\": 0, \"macroMode\": 0, "
+    EXPECT_THAT(json, HasSubstr("{\"index\": 0, \"keyType\": 0, \"levels\": [{\"autoRepeat\": 0, \"macroMode\": 0, "
                         "\"name\": \"say \\\"hi\\\" \\\\ there\", \"codes\": \"121c\", \"room\": 220, "
                         "\"length\": 2, \"rendered\": 2, \"cells\": [{\"name\": \"L Shift Dn\", \"code\": \"12\", "
-                        "\"bytes\": 1, \"state\": 2}, {\"name\": \"A\", \"code\": \"1c\", \"bytes\": 1, \"state\": 2}]}"),
-              std::string::npos)
+                        "\"bytes\": 1, \"state\": 2}, {\"name\": \"A\", \"code\": \"1c\", \"bytes\": 1, \"state\": 2}]}"))
         << json.substr(0, 600);
     // An unassigned code stops the rendering: RenderLevel's result is 0, the cells before it stay.
-    EXPECT_NE(json.find("\"codes\": \"1c02\", \"room\": 111, \"length\": 2, \"rendered\": 0, \"cells\": "
-                        "[{\"name\": \"a\""),
-              std::string::npos);
-    EXPECT_NE(json.find("{\"index\": 47,"), std::string::npos);
+    EXPECT_THAT(json, HasSubstr("\"codes\": \"1c02\", \"room\": 111, \"length\": 2, \"rendered\": 0, \"cells\": "
+                        "[{\"name\": \"a\""));
+    EXPECT_THAT(json, HasSubstr("{\"index\": 47,"));
     EXPECT_EQ(json.back(), '\n');
 }
 
@@ -124,7 +124,7 @@ TEST(Vkxx, ImageFollowsTheFilesLayoutUnlessTold) {
     WriteFile(folder / "plain", "x");
     const Outcome refused = Vkxx({"image", (folder / "k.ckd").string(), "-o", (folder / "plain" / "o.bin").string()});
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("Unable to write to"), std::string::npos);
+    EXPECT_THAT(refused.err, HasSubstr("Unable to write to"));
 }
 
 TEST(Vkxx, ImageSaysWhyItCannotBeWritten) {
@@ -161,7 +161,7 @@ TEST(Vkxx, FileNamesBeyondAsciiArePathsAndMessages) {
 
     const Outcome missing = Vkxx({"show", PathText(folder.path()) + "/" + text + " 3.ckd"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find(text + " 3.ckd"), std::string::npos) << missing.err;
+    EXPECT_THAT(missing.err, HasSubstr(text + " 3.ckd")) << missing.err;
 }
 
 TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {
@@ -198,7 +198,7 @@ TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
              "[KEY3] Level_1_Codes: unassigned code 02 at byte 2",
              "[KEY4] Level_1_Codes: 150 bytes but the room is 111",
          })
-        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+        EXPECT_THAT(run.out, HasSubstr(line)) << line << "\n" << run.out;
 }
 
 TEST(Vkxx, SamplesAreClean) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -22,6 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FakePlatform;
+using testing::HasSubstr;
 using test::TemporaryFolder;
 
 constexpr int kShift = 16;
@@ -273,11 +275,11 @@ TEST_F(ShortcutWizardTest, AKeypadDigitTypedInTheBoxIsTheKeypadKey) {
 TEST_F(ShortcutWizardTest, ShowingStartsEmptyWithTheDefaultComment) {
     EXPECT_EQ(wizard->windowTitle(), "Shortcut Wizard");
     EXPECT_EQ(wizard->size(), QSize(480, 449));
-    EXPECT_TRUE(wizard->Memo1->toPlainText().contains(
-        " 1. Select the targe CKD (or other) file that the shortcut will activate.\n"
-        " 2. Fill in the Comment (the hint that you see when you hover the mouse over it).\n"
-        " 3. Set up a hot key to launch the shortcut (press and release a letter key).\n"
-        " 4. Click on Create."));
+    EXPECT_THAT(wizard->Memo1->toPlainText().toStdString(),
+                HasSubstr(" 1. Select the targe CKD (or other) file that the shortcut will activate.\n"
+                          " 2. Fill in the Comment (the hint that you see when you hover the mouse over it).\n"
+                          " 3. Set up a hot key to launch the shortcut (press and release a letter key).\n"
+                          " 4. Click on Create."));
     wizard->edCkdFile->setText("/x/y.ckd");
     wizard->edHint->setText("mine");
     Press({0x41, 'a'});

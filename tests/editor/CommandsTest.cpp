@@ -180,7 +180,7 @@ TEST_F(CommandsTest, FolderProblemsAreShownOnceAndStartUpGoesOn) {
 
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].startsWith("warning: ")) << prompts.shown[0].toStdString();
-    EXPECT_TRUE(prompts.shown[0].contains("is a file, not a folder.")) << prompts.shown[0].toStdString();
+    EXPECT_THAT(prompts.shown[0].toStdString(), testing::HasSubstr("is a file, not a folder."));
     EXPECT_EQ(window->windowTitle(), "Quorvane KeyloomVKxx (VK24)");
 
     // Nor can the layout be stored at closing: shown once, and the window closes.

@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>

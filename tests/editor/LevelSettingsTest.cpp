@@ -21,6 +21,8 @@
 namespace keyloom {
 namespace {
 
+using testing::HasSubstr;
+
 using test::Bytes;
 namespace fs = std::filesystem;
 
@@ -154,7 +156,7 @@ TEST_F(LevelSettings, DescriptionBeingTypedIsKeptWhenAButtonWithoutFocusActs) {
         EXPECT_EQ(document.keys[0].name[0], "Volume up");
         EXPECT_EQ(description->text(), "Volume up");
         if (std::string_view(button) == "btnSaveAs") {
-            EXPECT_NE(test::ReadFile(saved).find("Level_1_Name=Volume up\r\n"), std::string::npos);
+            EXPECT_THAT(test::ReadFile(saved), HasSubstr("Level_1_Name=Volume up\r\n"));
         }
         prompts.fileNames.clear();
     }

@@ -4,6 +4,7 @@
 #include "files/FileError.h"
 #include "support/TemporaryFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,8 @@
 
 namespace keyloom {
 namespace {
+
+using testing::HasSubstr;
 
 using test::ReadFile;
 using test::TemporaryFolder;
@@ -68,7 +71,7 @@ TEST(KeyDefinitionFile, WriteThenReadGivesTheDocumentBack) {
     document.keys[0].name = {"Capital A", "Grüße, €"};
 
     ASSERT_EQ(WriteKeyDefinitionFile(document, folder / "doc.ckd"), 0);
-    EXPECT_NE(ReadFile(folder / "doc.ckd").find("Level_1_Codes=121cf012\r\n"), std::string::npos);
+    EXPECT_THAT(ReadFile(folder / "doc.ckd"), HasSubstr("Level_1_Codes=121cf012\r\n"));
     KeypadDocument read;
     read.ResetDocument();
     ASSERT_EQ(ReadKeyDefinitionFile(read, folder / "doc.ckd"), 0);

@@ -1,6 +1,7 @@
 #include "files/FileError.h"
 #include "files/WorkingFolders.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 
 namespace keyloom {
 namespace {
+
+using testing::HasSubstr;
 
 namespace fs = std::filesystem;
 
@@ -107,7 +110,7 @@ TEST_F(WorkingFoldersTest, AFileWhereAFolderShouldBeIsReportedOnceAndTheRestCarr
         WorkingFolders folders;
         ASSERT_NO_THROW(folders = Prepare());
         ASSERT_EQ(folders.problems.size(), 1u);
-        EXPECT_NE(folders.problems[0].find((user / c.file).filename().string()), std::string::npos)
+        EXPECT_THAT(folders.problems[0], HasSubstr((user / c.file).filename().string()))
             << folders.problems[0];
         EXPECT_EQ(folders.keycapLabels, user / "Quorvane/KeyloomVKxx/Keycap_Labels");
         EXPECT_EQ(Listing(folders.keycapLabels).size(), c.keycapLabelsFilled ? 2u : 0u);
@@ -119,7 +122,7 @@ TEST_F(WorkingFoldersTest, ASampleThatCannotBeCopiedIsReportedAndTheOthersAreCop
 
     const WorkingFolders folders = Prepare();
     ASSERT_EQ(folders.problems.size(), 1u);
-    EXPECT_NE(folders.problems[0].find("DefaultVK48.ckd"), std::string::npos) << folders.problems[0];
+    EXPECT_THAT(folders.problems[0], HasSubstr("DefaultVK48.ckd")) << folders.problems[0];
     EXPECT_EQ(Listing(folders.macroFiles), (std::vector<std::string>{"DefaultVK24.ckd", "MouseClicks.ckd"}));
 }
 
@@ -183,7 +186,7 @@ TEST_F(WorkingFoldersTest, AWrittenLayoutReadsBack) {
     EXPECT_EQ(ReadKeyCount(root), 48);
     WriteKeyCount(root, 24);
     EXPECT_EQ(ReadKeyCount(root), 24);
-    EXPECT_NE(ReadText(root / "KeyloomVKxx.ini").find("[CONFIGURATION]"), std::string::npos);
+    EXPECT_THAT(ReadText(root / "KeyloomVKxx.ini"), HasSubstr("[CONFIGURATION]"));
 }
 
 TEST_F(WorkingFoldersTest, ALayoutThatCannotBeWrittenThrowsAndReadsAsTheDefault) {

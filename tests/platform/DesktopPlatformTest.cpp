@@ -1,3 +1,4 @@
+#include "gui/QtPaths.h"
 #include "platform/desktop/DesktopPlatform.h"
 
 #include <QDeadlineTimer>
@@ -9,6 +10,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -22,12 +24,10 @@
 namespace keyloom {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::HasSubstr;
+using testing::Not;
 
-fs::path ToPath(const QString& text) { return fs::path(QFile::encodeName(text).toStdString()); }
-QString ToQString(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
+namespace fs = std::filesystem;
 
 void WriteText(const fs::path& path, const std::string& text, bool executable = false) {
     fs::create_directories(path.parent_path());
@@ -311,9 +311,9 @@ TEST_F(ShortcutTest, AKeyDefinitionShortcutRunsTheUtilityWithThePathInItsFolder)
     EXPECT_FALSE(fs::exists(desktop / "Office.lnk"));
     EXPECT_NE(fs::status(entry).permissions() & fs::perms::owner_exec, fs::perms::none);
     const std::string text = ReadText(entry);
-    EXPECT_NE(text.find("\nName=Office\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nComment=Switch the keypad to \"Office\"\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nX-KDE-Shortcuts=Ctrl+Alt+A\n"), std::string::npos) << text;
+    EXPECT_THAT(text, HasSubstr("\nName=Office\n")) << text;
+    EXPECT_THAT(text, HasSubstr("\nComment=Switch the keypad to \"Office\"\n")) << text;
+    EXPECT_THAT(text, HasSubstr("\nX-KDE-Shortcuts=Ctrl+Alt+A\n")) << text;
 
     ASSERT_EQ(Launch(entry), 0);
     ASSERT_TRUE(WaitForFile(root / "utility.record"));
@@ -334,7 +334,7 @@ TEST_F(ShortcutTest, ADocumentShortcutOpensTheDocumentInItsFolder) {
 
     ASSERT_EQ(platform.createShortcut(link, desktop / "report $(1).lnk"), ShortcutResult::Success);
     const std::string text = ReadText(desktop / "report $(1).desktop");
-    EXPECT_EQ(text.find("X-KDE-Shortcuts"), std::string::npos) << text;
+    EXPECT_THAT(text, Not(HasSubstr("X-KDE-Shortcuts"))) << text;
 
     ASSERT_EQ(Launch(desktop / "report $(1).desktop"), 0);
     ASSERT_TRUE(WaitForFile(record));
@@ -350,7 +350,7 @@ TEST_F(ShortcutTest, AnExistingShortcutIsReplaced) {
     link.description = "second";
     ASSERT_EQ(platform.createShortcut(link, desktop / "Again.lnk"), ShortcutResult::Success);
 
-    EXPECT_NE(ReadText(desktop / "Again.desktop").find("\nComment=second\n"), std::string::npos);
+    EXPECT_THAT(ReadText(desktop / "Again.desktop"), HasSubstr("\nComment=second\n"));
     EXPECT_NE(fs::status(desktop / "Again.desktop").permissions() & fs::perms::owner_exec,
               fs::perms::none);
 }
