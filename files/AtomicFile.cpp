@@ -83,8 +83,11 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes) {
         return false;
     if (error)
         throw FileError("Unable to read " + PathText(path) + " (" + error.message() + ")", path);
+    // Checked before opening: a FIFO would block the reader until something writes into it.
+    if (fs::is_directory(status))
+        throw FileError("Unable to read " + PathText(path) + " (a folder, not a file)", path);
     if (!fs::is_regular_file(status))
-        throw FileError("Unable to read " + PathText(path) + " (not a file)", path);
+        throw FileError("Unable to read " + PathText(path) + " (not a regular file)", path);
 
     std::ifstream stream(path, std::ios::binary);
     if (!stream)

@@ -4,6 +4,7 @@
 #include "files/AtomicFile.h"
 #include "files/CodesText.h"
 #include "files/FileError.h"
+#include "files/KeyDefinitionFile.h"
 #include "files/KeyDefinitionSchema.h"
 
 #include <algorithm>
@@ -213,11 +214,16 @@ void WriteDeviceImageFile(const std::filesystem::path& ckdPath, const std::files
                           int numberOfKeys) {
     IniFile ini;
     try {
-        ini = IniFile::Load(ckdPath);
+        ini = LoadKeyDefinitionIni(ckdPath);
     } catch (const FileError& error) {
-        // An unreadable .ckd must not turn an existing image into one of defaults.
+        // An unreadable .ckd, or one that is no key definition file, must not turn an existing
+        // image into one of defaults.
         throw UnableToWrite(binPath, error.what());
     }
+    WriteDeviceImageFile(ini, binPath, numberOfKeys);
+}
+
+void WriteDeviceImageFile(const IniFile& ini, const std::filesystem::path& binPath, int numberOfKeys) {
     const std::vector<uint8_t> image = BuildDeviceImage(ini, numberOfKeys);
     WriteFileAtomically(binPath, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
 }

@@ -17,6 +17,9 @@ std::vector<uint8_t> BuildDeviceImage(const IniFile& ini, int numberOfKeys);
 // to <binPath> (<reason>)" is thrown.
 void WriteDeviceImageFile(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
                           int numberOfKeys);
+// Writes the image of the already read values of a .ckd to binPath; FileError "Unable to write to
+// <binPath> (<reason>)" when it cannot be written.
+void WriteDeviceImageFile(const IniFile& ini, const std::filesystem::path& binPath, int numberOfKeys);
 // The same for callers that only need to know: 0 when written; 2 when not.
 int32_t WriteDeviceImage(const std::filesystem::path& ckdPath, const std::filesystem::path& binPath,
                          int numberOfKeys);

@@ -388,4 +388,6 @@ std::optional<int32_t> ParseIniInteger(std::string_view text) {
                                          : static_cast<int64_t>(magnitude));
 }
 
+bool IniNamesEqual(std::string_view a, std::string_view b) { return EqualsIgnoringCase(a, b); }
+
 } // namespace keyloom

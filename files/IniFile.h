@@ -42,7 +42,8 @@ public:
                            std::string_view defaultValue) const;
     int32_t ReadInteger(std::string_view section, std::string_view key,
                         int32_t defaultValue) const;
-    // Names of the sections, in file order, as the file spells them (duplicates included).
+    // Names of the sections, in file order, as the file spells them (duplicates included); compare
+    // them with IniNamesEqual.
     std::vector<std::string> SectionNames() const;
     // Names of the keys of the first matching section, in file order.
     std::vector<std::string> KeyNames(std::string_view section) const;
@@ -97,5 +98,8 @@ private:
 
 // An integer by the rules above; nullopt for anything else.
 std::optional<int32_t> ParseIniInteger(std::string_view text);
+
+// Whether two section or key names are the same name to the INI rules (ASCII case ignored).
+bool IniNamesEqual(std::string_view a, std::string_view b);
 
 } // namespace keyloom

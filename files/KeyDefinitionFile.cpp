@@ -4,8 +4,11 @@
 #include "files/CodesText.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionSchema.h"
+#include "files/PathText.h"
 
+#include <algorithm>
 #include <string>
+#include <system_error>
 
 namespace keyloom {
 
@@ -17,6 +20,22 @@ void ReadCodes(const std::string& text, std::span<uint8_t> array, std::size_t li
                const std::filesystem::path& path, const std::string& section, std::string_view key) {
     if (ParseCodesText(CodesTextCharacters(text), array, limit).incomplete)
         throw FileError("Range check error", path, section, std::string(key));
+}
+
+// The first bytes of every device image: its header starts with them.
+constexpr char kDeviceImageStart[] = {'\xE4', '\x01', '\x0C'};
+
+// A key definition file has the keypad's settings or a key's section.
+bool IsKeyDefinition(const IniFile& ini) {
+    for (const std::string& name : ini.SectionNames()) {
+        if (IniNamesEqual(name, ckd::kGlobalSection))
+            return true;
+        for (int i = 0; i < kKeyCount; ++i) {
+            if (IniNamesEqual(name, ckd::KeySection(i)))
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -103,9 +122,35 @@ void ReadKeyDefinition(KeypadDocument& document, const IniFile& ini,
     }
 }
 
+IniFile LoadKeyDefinitionIni(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > kMaxKeyDefinitionSize)
+        throw FileError(PathText(path) + " is too large for a key definition file (" + std::to_string(size)
+                            + " bytes; at most 16 MB)",
+                        path);
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return IniFile{};
+    const auto notKeyDefinition = [&path](const std::string& why) {
+        return FileError(PathText(path) + " is not a key definition file (" + why + ")", path);
+    };
+    if (bytes.starts_with(std::string_view(kDeviceImageStart, sizeof kDeviceImageStart)))
+        throw FileError(PathText(path) + " is a device image, not a key definition file", path);
+    if (bytes.find('\0') != std::string::npos)
+        throw notKeyDefinition("it holds NUL bytes: binary data");
+    IniFile ini = IniFile::FromBytes(bytes);
+    const bool blank = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\xEF' || c == '\xBB' || c == '\xBF';
+    });
+    if (!blank && !IsKeyDefinition(ini))
+        throw notKeyDefinition("no [GLOBAL_PARAMETERS] or [KEYn] section");
+    return ini;
+}
+
 int32_t ReadKeyDefinitionFile(KeypadDocument& document, const std::filesystem::path& path,
                               const LayoutOperation& layout) {
-    ReadKeyDefinition(document, IniFile::Load(path), path, layout);
+    ReadKeyDefinition(document, LoadKeyDefinitionIni(path), path, layout);
     return 0;
 }
 

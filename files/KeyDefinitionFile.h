@@ -23,6 +23,14 @@ void WriteKeyDefinition(const KeypadDocument& document, IniFile& ini);
 // Throws FileError "Unable to write to <path>".
 int32_t WriteKeyDefinitionFile(const KeypadDocument& document, const std::filesystem::path& path);
 
+// The values of the key definition file at path, read once; an empty IniFile for a missing or
+// empty file (a new document). Throws FileError naming why anything else is not a key definition
+// file: a folder or other non-regular file, more than kMaxKeyDefinitionSize bytes, a device image,
+// binary data (NUL bytes, as in UTF-16 without a byte order mark), or text without a
+// [GLOBAL_PARAMETERS] or [KEYn] section.
+inline constexpr std::uintmax_t kMaxKeyDefinitionSize = 16u << 20; // a full 48-key file is about 25 KB
+IniFile LoadKeyDefinitionIni(const std::filesystem::path& path);
+
 // Fills document from ini. The caller resets document first: only parsed code bytes are written.
 // An odd-length codes text throws FileError "Range check error" naming the section and key, after
 // everything before it was stored. layout defaults to setting document.numberOfKeys.

@@ -32,5 +32,9 @@ inline constexpr std::array<std::string_view, 2> kAutoRepeat{"L1_AutoRepeat", "L
 inline constexpr std::array<std::string_view, 2> kMacroMode{"L1_MacroMode", "L2_MacroMode"};
 inline constexpr std::array<std::string_view, 2> kCodes{"Level_1_Codes", "Level_2_Codes"};
 inline constexpr std::array<std::string_view, 2> kName{"Level_1_Name", "Level_2_Name"};
+// Every key of a [KEYn] section.
+inline constexpr std::array<std::string_view, 9> kKeyNames{kKeyType,  kAutoRepeat[0], kAutoRepeat[1],
+                                                           kMacroMode[0], kMacroMode[1], kCodes[0],
+                                                           kCodes[1], kName[0],      kName[1]};
 
 } // namespace keyloom::ckd

@@ -298,6 +298,26 @@ TEST_F(CommandsTest, CommandLineImageWithoutItsKeyDefinitionFileIsReported) {
     EXPECT_EQ(Filename(), "Untitled.ckd");
 }
 
+// A file that is no key definition file is named and refused; the open document stays, and the
+// file is not written over by a later save.
+TEST_F(CommandsTest, OpeningWhatIsNoKeyDefinitionFileKeepsTheDocument) {
+    const fs::path kept = folder / "kept.ckd";
+    StartWithOpenFile(kept, 48);
+    const fs::path junk = folder / "notes.ckd";
+    WriteFile(junk, "Shopping list\r\n");
+    Script({}, {Q(junk)});
+
+    window->btnOpenClick();
+
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_THAT(prompts.shown[1].toStdString(),
+                testing::HasSubstr("is not a key definition file (no [GLOBAL_PARAMETERS] or [KEYn] section)"));
+    EXPECT_EQ(Filename(), Q(kept));
+    EXPECT_EQ(document.keys[4].level1Codes[0], 0x1c);
+    EXPECT_EQ(ReadFile(junk), "Shopping list\r\n");
+    EXPECT_FALSE(fs::exists(DeviceImagePath(junk)));
+}
+
 // New, on a changed document, for each answer.
 struct NewCase {
     const char* name;

@@ -225,5 +225,67 @@ TEST(KeyDefinitionFile, HexDigitValueKeepsItsArithmeticForAnyCharacter) {
         EXPECT_EQ(HexDigitValue(character), value) << static_cast<uint32_t>(character);
 }
 
+// Whatever is not a key definition file is named and refused, rather than read as a document of
+// defaults that a save would then write over it.
+TEST(KeyDefinitionFile, WhatIsNotAKeyDefinitionFileIsRefused) {
+    TemporaryFolder folder;
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason; // nullptr: it opens
+    } cases[] = {
+        {"device image", std::string("\xE4\x01\x0C\xE0\x70\x00\x10", 7), "is a device image, not a key definition file"},
+        {"binary data", std::string("[GLOBAL_PARAMETERS]\r\n\0\0\x7F", 24), "(it holds NUL bytes: binary data)"},
+        {"UTF-16 without a byte order mark", std::string("[\0K\0E\0Y\0""0\0]\0", 12), "(it holds NUL bytes"},
+        {"text without the file's sections", "Dear diary,\r\ntoday=rain\r\n",
+         "(no [GLOBAL_PARAMETERS] or [KEYn] section)"},
+        {"empty", "", nullptr},
+        {"blank lines", "\xEF\xBB\xBF\r\n  \r\n", nullptr},
+        {"a key section only, in other case", "[key7]\r\nKeyType=1\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path path = folder / "input.ckd";
+        WriteFile(path, c.bytes);
+        KeypadDocument document;
+        document.ResetDocument();
+        if (c.reason) {
+            try {
+                ReadKeyDefinitionFile(document, path);
+                ADD_FAILURE() << "read as a document";
+            } catch (const FileError& error) {
+                EXPECT_THAT(error.what(), HasSubstr(c.reason));
+                EXPECT_EQ(error.path(), path);
+            }
+        } else {
+            EXPECT_NO_THROW(ReadKeyDefinitionFile(document, path));
+        }
+    }
+}
+
+TEST(KeyDefinitionFile, KindsOfFileAndSizeAreCheckedBeforeReading) {
+    TemporaryFolder folder;
+    const std::filesystem::path large = folder / "large.ckd";
+    WriteFile(large, "[GLOBAL_PARAMETERS]\r\n");
+    std::filesystem::resize_file(large, kMaxKeyDefinitionSize + 1);
+    std::filesystem::create_directory(folder / "folder.ckd");
+    const struct {
+        std::filesystem::path path;
+        std::string reason;
+    } cases[] = {
+        {large, "is too large for a key definition file (16777217 bytes; at most 16 MB)"},
+        {folder / "folder.ckd", "(a folder, not a file)"},
+    };
+    for (const auto& c : cases) {
+        KeypadDocument document;
+        try {
+            ReadKeyDefinitionFile(document, c.path);
+            ADD_FAILURE() << c.path << " was read";
+        } catch (const FileError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(c.reason));
+        }
+    }
+}
+
 } // namespace
 } // namespace keyloom
