@@ -48,7 +48,9 @@ public:
         const std::string text = m_ini.ReadString(section, key, "");
         const std::u32string characters = CodesTextCharacters(text);
         const std::size_t limit = array.size() - 1;
-        if (characters.size() % 2 != 0)
+        // The reader's own parsing decides: a lone digit past the room is never read.
+        const ParsedCodes parsed = ParseCodesText(characters, array, limit);
+        if (parsed.incomplete)
             Report(section, key, "odd number of hex digits (" + std::to_string(characters.size())
                                      + "): opening the file stops here with a range check error");
         const auto notHex = std::find_if(characters.begin(), characters.end(), [](char32_t c) {
@@ -60,7 +62,7 @@ public:
         if (characters.size() / 2 > limit)
             Report(section, key, std::to_string(characters.size() / 2) + " bytes; only the first "
                                      + std::to_string(limit) + " are read");
-        const std::size_t stored = ParseCodesText(characters, array, limit).stored;
+        const std::size_t stored = parsed.stored;
         const std::size_t length = MacroLength(array);
         if (length < stored)
             Report(section, key, "00 pair at byte " + std::to_string(length + 1)
@@ -104,6 +106,13 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
         checker.Range(section, kMacroMode[1], 0, 3);
         checker.Codes(section, kCodes[0], key.level1Codes);
         checker.Codes(section, kCodes[1], key.level2Codes);
+        // A misspelt key ("Level_1_Code") silently loses what it holds.
+        for (const std::string& name : ini.KeyNames(section)) {
+            const bool known = std::any_of(kKeyNames.begin(), kKeyNames.end(),
+                                           [&name](std::string_view known) { return IniNamesEqual(name, known); });
+            if (!known)
+                checker.Report(section, name, "unknown key; the editor does not read it");
+        }
 
         const int32_t type = ini.ReadInteger(section, kKeyType, 0);
         if (i < document.numberOfKeys && (type == kLevelShiftKey || type == kLevelToggleKey)) {

@@ -22,22 +22,32 @@ Usage:
       name. With --json, print one JSON object holding all 48 keys whatever the layout.
   vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]
       Write the device image that the keypad reads. The number of key records defaults to
-      the layout the file selects; the output defaults to FILE with the extension .bin.
+      the layout the file selects; the output defaults to FILE with the extension .bin, and
+      is never the input itself.
   vkxx resave IN.ckd OUT.ckd
       Read IN and write it with the editor's own writer on top of whatever OUT holds.
   vkxx check FILE.ckd
       List what a hand-edited file gets wrong, one line per problem naming the section and
       key: odd-length or non-hex codes texts, unassigned codes, 00 pairs, levels over their
-      room, more than two level shift or level toggle keys, values out of range.
+      room, more than two level shift or level toggle keys, values out of range, unknown keys.
   vkxx --help
       Show this text.
 
+An input must be a key definition file: a device image, binary data, text without a
+[GLOBAL_PARAMETERS] or [KEYn] section, a folder or a file over 16 MB is named and refused.
+
+Saving: an output is replaced in one step. The new contents go into .NAME.saving beside it,
+private while written, are flushed to the disk and renamed over it; a file that a rename would
+change (another owner or group, hard links, a folder we may not add to) is rewritten in place
+after a copy .NAME.saved beside it. A failed save leaves the old file whole.
+
 Exit status:
   0   done (check: the file is clean)
-  1   the input cannot be read as a document (missing file, unreadable file, or a codes
-      text of odd length: "Range check error"; nothing is written then); check: problems found
+  1   the input cannot be read as a document (missing file, unreadable file, no key
+      definition file, or a codes text of odd length: "Range check error"; nothing is
+      written then); check: problems found
   2   an output cannot be written
-  64  wrong usage
+  64  wrong usage (an image output that is the input, too)
 )";
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -45,13 +55,22 @@ int Usage(std::ostream& err, const std::string& problem) {
     return kUsage;
 }
 
-// Reads a document the way the editor opens one. Prints the reason and returns false on failure.
-bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, std::ostream& err) {
+// A missing input is named as such; any other kind of file is left to the reader, which says
+// what it is.
+bool InputExists(const std::filesystem::path& path, std::ostream& err) {
     std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) {
+    if (std::filesystem::symlink_status(path, ignored).type() == std::filesystem::file_type::not_found ||
+        std::filesystem::status(path, ignored).type() == std::filesystem::file_type::not_found) {
         err << "vkxx: cannot read " << PathText(path) << ": no such file\n";
         return false;
     }
+    return true;
+}
+
+// Reads a document the way the editor opens one. Prints the reason and returns false on failure.
+bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, std::ostream& err) {
+    if (!InputExists(path, err))
+        return false;
     try {
         document.ResetDocument();
         ReadKeyDefinitionFile(document, path);
@@ -63,17 +82,22 @@ bool LoadDocument(const std::filesystem::path& path, KeypadDocument& document, s
 }
 
 std::optional<IniFile> LoadIni(const std::filesystem::path& path, std::ostream& err) {
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) {
-        err << "vkxx: cannot read " << PathText(path) << ": no such file\n";
+    if (!InputExists(path, err))
         return std::nullopt;
-    }
     try {
-        return IniFile::Load(path);
+        return LoadKeyDefinitionIni(path);
     } catch (const FileError& error) {
         err << "vkxx: " << error.what() << "\n";
         return std::nullopt;
     }
+}
+
+// Whether output names the input file itself, under any spelling or link.
+bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output) {
+    std::error_code error;
+    if (std::filesystem::equivalent(input, output, error))
+        return true;
+    return std::filesystem::weakly_canonical(input, error) == std::filesystem::weakly_canonical(output, error);
 }
 
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -131,8 +155,10 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     if (!keys)
         keys = LayoutOfFile(*ini);
     const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);
+    if (SameFile(ckdPath, binPath))
+        return Usage(err, "image: the output " + PathText(binPath) + " is the input; nothing is written");
     try {
-        WriteDeviceImageFile(ckdPath, binPath, *keys);
+        WriteDeviceImageFile(*ini, binPath, *keys);
     } catch (const FileError& error) {
         err << "vkxx: " << error.what() << "\n";
         return kUnwritableOutput;

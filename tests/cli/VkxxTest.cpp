@@ -201,6 +201,72 @@ TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
         EXPECT_THAT(run.out, HasSubstr(line)) << line << "\n" << run.out;
 }
 
+// check says "Range check error" exactly when opening the file fails, and names keys the reader
+// would silently pass over.
+TEST(Vkxx, CheckAgreesWithTheReader) {
+    TemporaryFolder folder;
+    const struct {
+        const char* name;
+        std::string key1;      // the [KEY1] section's lines
+        bool opens;            // show reads it
+        const char* reported;  // a line check prints; nullptr: clean
+    } cases[] = {
+        {"odd length within the room", "Level_1_Codes=1c2", false, "[KEY1] Level_1_Codes: odd number of hex digits"},
+        // 220 pairs fill the room; the lone digit after them is never read.
+        {"odd length past the room", "Level_1_Codes=" + std::string(441, '1'), true, nullptr},
+        {"a long even text", "Level_1_Codes=" + std::string(10000, '1'), true, "only the first 220 are read"},
+        {"a misspelt key", "Level_1_Code=1c", true, "[KEY1] Level_1_Code: unknown key; the editor does not read it"},
+        {"known keys in any case", "level_1_codes=1c\r\nKEYTYPE=0", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(folder / "k.ckd", "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n[KEY1]\r\n" + c.key1 + "\r\n");
+        const Outcome shown = Vkxx({"show", (folder / "k.ckd").string()});
+        const Outcome checked = Vkxx({"check", (folder / "k.ckd").string()});
+        EXPECT_EQ(shown.status, c.opens ? 0 : 1);
+        EXPECT_EQ(checked.out.find("range check error") == std::string::npos, c.opens) << checked.out;
+        if (c.reported)
+            EXPECT_THAT(checked.out, HasSubstr(c.reported));
+        else
+            EXPECT_EQ(checked.out, "");
+    }
+}
+
+// An input that is no key definition file is named and refused by every command, and an image
+// is never written onto its own input.
+TEST(Vkxx, InputThatIsNoKeyDefinitionFileIsRefused) {
+    TemporaryFolder folder;
+    const std::string image("\xE4\x01\x0C\xE0\x70\x00\x10\x20", 8);
+    WriteFile(folder / "k.bin", image);
+    WriteFile(folder / "notes.ckd", "Shopping list\r\n");
+    std::filesystem::create_directory(folder / "folder.ckd");
+    const struct {
+        std::filesystem::path input;
+        const char* reason;
+    } inputs[] = {
+        {folder / "k.bin", "is a device image, not a key definition file"},
+        {folder / "notes.ckd", "is not a key definition file (no [GLOBAL_PARAMETERS] or [KEYn] section)"},
+        {folder / "folder.ckd", "(a folder, not a file)"},
+    };
+    for (const auto& c : inputs) {
+        for (const std::string command : {"show", "image", "check"}) {
+            SCOPED_TRACE(command + " " + c.input.string());
+            const Outcome run = Vkxx({command, c.input.string()});
+            EXPECT_EQ(run.status, 1);
+            EXPECT_THAT(run.err, HasSubstr(c.reason));
+        }
+    }
+    // "image k.bin" would have replaced the image by one of defaults under its own name.
+    EXPECT_EQ(ReadFile(folder / "k.bin"), image);
+
+    const std::string ckd = "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n";
+    WriteFile(folder / "k.ckd", ckd);
+    const Outcome onto = Vkxx({"image", (folder / "k.ckd").string(), "-o", (folder / "." / "k.ckd").string()});
+    EXPECT_EQ(onto.status, 64);
+    EXPECT_THAT(onto.err, HasSubstr("is the input; nothing is written"));
+    EXPECT_EQ(ReadFile(folder / "k.ckd"), ckd);
+}
+
 TEST(Vkxx, SamplesAreClean) {
     for (const char* sample : {"DefaultVK24.ckd", "DefaultVK48.ckd", "MultiMediaKeys.ckd", "MouseClicks.ckd"}) {
         const Outcome run = Vkxx({"check", kSamples + sample});
