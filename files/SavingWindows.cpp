@@ -83,6 +83,13 @@ void SaveFile(const fs::path& path, const fs::path& target, std::string_view byt
         ::DeleteFileW(temporary.c_str());
         throw UnableToWrite(path, Reason(error));
     }
+    // Where the replace fell back to a move, or the system's replace does not carry them (Wine),
+    // the file still keeps the attributes the user gave it.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (exists && (attributes & kKept) != 0)
+        ::SetFileAttributesW(target.c_str(), (::GetFileAttributesW(target.c_str()) & ~FILE_ATTRIBUTE_NORMAL) |
+                                                 (attributes & kKept));
 }
 
 } // namespace keyloom
