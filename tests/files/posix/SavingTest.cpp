@@ -23,6 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::Listing;
 using test::ReadFile;
 using test::WriteFile;
 using testing::HasSubstr;
@@ -34,14 +35,6 @@ struct stat StatOf(const fs::path& path) {
     struct stat status {};
     EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
     return status;
-}
-
-std::vector<std::string> Listing(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Saves as the user nobody in a child process: "" when saved, else the error's text.

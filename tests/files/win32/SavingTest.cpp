@@ -15,16 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::Listing;
 using test::ReadFile;
 using test::WriteFile;
-
-std::vector<std::string> Listing(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The file stays what it was: a replace keeps its attributes, where a rename would give it the
 // temporary file's.
