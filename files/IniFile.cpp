@@ -6,6 +6,7 @@
 #include <cassert>
 #include <charconv>
 #include <system_error>
+#include <utility>
 
 namespace keyloom {
 
@@ -138,23 +139,31 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
     IniFile ini;
     ini.m_encoding = DetectEncoding(bytes);
     const std::string_view body = bytes.substr(ByteOrderMark(ini.m_encoding).size());
-    const std::string text = DecodeText(bytes, ini.m_encoding);
+    // Valid UTF-8 is its own decoding; the other encodings are decoded once.
+    std::string decoded;
+    std::string_view text = body;
+    if (ini.m_encoding != TextEncoding::Utf8) {
+        decoded = DecodeText(bytes, ini.m_encoding);
+        text = decoded;
+    }
+    // A line whose text is its bytes keeps no copy of them.
+    const bool verbatim = text == body;
 
     // The decoders turn every CR and LF unit into the same character and never make one out of
     // anything else, so the raw lines and the decoded lines pair up one to one.
     const std::vector<LineSpan> textLines = SplitLines(text, 1);
-    // UTF-8 is its own decoding.
     const std::vector<LineSpan> rawLines =
-        text == body ? textLines : SplitLines(body, UnitSize(ini.m_encoding));
-    assert(rawLines.size() == textLines.size());
+        verbatim ? std::vector<LineSpan>{} : SplitLines(body, UnitSize(ini.m_encoding));
+    assert(verbatim || rawLines.size() == textLines.size());
 
     ini.m_lines.reserve(textLines.size());
     for (std::size_t i = 0; i < textLines.size(); ++i) {
-        const LineSpan& raw = rawLines[i];
-        const LineSpan& decoded = textLines[i];
-        ini.m_lines.push_back({text.substr(decoded.begin, decoded.contentEnd - decoded.begin),
-                               std::string(body.substr(raw.begin, raw.end - raw.begin)),
-                               text.substr(decoded.contentEnd, decoded.end - decoded.contentEnd)});
+        const LineSpan& line = textLines[i];
+        std::string raw;
+        if (!verbatim)
+            raw = body.substr(rawLines[i].begin, rawLines[i].end - rawLines[i].begin);
+        ini.m_lines.push_back({std::string(text.substr(line.begin, line.contentEnd - line.begin)), std::move(raw),
+                               std::string(text.substr(line.contentEnd, line.end - line.contentEnd))});
     }
     ini.IndexSections();
     return ini;
@@ -205,27 +214,36 @@ IniFile::KeyLines(std::size_t sectionLine) const {
     return keys;
 }
 
-std::optional<std::size_t> IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
+const IniFile::Line* IniFile::FindKey(std::size_t sectionLine, std::string_view key) const {
     const std::string_view wanted = Trim(key);
     for (std::size_t i = sectionLine + 1; i < m_lines.size(); ++i) {
         const ParsedLine line = Parse(m_lines[i].text);
         if (line.kind == ParsedLine::Kind::Section)
             break;
         if (line.kind == ParsedLine::Kind::Key && EqualsIgnoringCase(line.name, wanted))
-            return i;
+            return &m_lines[i];
     }
-    return std::nullopt;
+    if (const auto waiting = m_waiting.find(sectionLine); waiting != m_waiting.end()) {
+        for (const Line& line : waiting->second.lines) {
+            if (EqualsIgnoringCase(Parse(line.text).name, wanted))
+                return &line;
+        }
+    }
+    return nullptr;
+}
+
+IniFile::Line* IniFile::FindKey(std::size_t sectionLine, std::string_view key) {
+    return const_cast<Line*>(std::as_const(*this).FindKey(sectionLine, key));
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
     const std::optional<std::size_t> sectionLine = FindSection(section);
-    const std::optional<std::size_t> keyLine =
-        sectionLine ? FindKey(*sectionLine, key) : std::nullopt;
-    if (!keyLine)
+    const Line* keyLine = sectionLine ? FindKey(*sectionLine, key) : nullptr;
+    if (keyLine == nullptr)
         return std::string(defaultValue);
 
-    std::string_view value = Parse(m_lines[*keyLine].text).value;
+    std::string_view value = Parse(keyLine->text).value;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
@@ -252,6 +270,10 @@ std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
     if (const std::optional<std::size_t> sectionLine = FindSection(section)) {
         for (const auto& [line, name] : KeyLines(*sectionLine))
             names.emplace_back(name);
+        if (const auto waiting = m_waiting.find(*sectionLine); waiting != m_waiting.end()) {
+            for (const Line& line : waiting->second.lines)
+                names.emplace_back(Parse(line.text).name);
+        }
     }
     return names;
 }
@@ -270,20 +292,41 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         InsertLine(m_lines.size(), Concat({keyName, "=", newValue}));
         return;
     }
-    const std::optional<std::size_t> keyLine = FindKey(*sectionLine, keyName);
-    if (!keyLine) {
-        // After the section's last key, so that blank lines and comments before the next
-        // section stay with it.
-        const auto keys = KeyLines(*sectionLine);
-        InsertLine((keys.empty() ? *sectionLine : keys.back().first) + 1, Concat({keyName, "=", newValue}));
+    if (Line* keyLine = FindKey(*sectionLine, keyName)) {
+        const ParsedLine current = Parse(keyLine->text);
+        // A line that already reads as the new value keeps its bytes, so saving an unchanged
+        // document leaves the file as it was.
+        if (current.value != Trim(newValue))
+            ReplaceLine(*keyLine, Concat({current.name, "=", newValue}));
         return;
     }
-    const ParsedLine current = Parse(m_lines[*keyLine].text);
-    // A line that already reads as the new value keeps its bytes, so saving an unchanged
-    // document leaves the file as it was.
-    if (current.value == Trim(newValue))
+
+    std::string line = Concat({keyName, "=", newValue});
+    const bool isKeyLine = Parse(line).kind == ParsedLine::Kind::Key;
+    if (!isKeyLine && !m_waiting.empty()) {
+        // A key name that reads as a section header changes the sections: the lines settle first.
+        Settle();
+        WriteString(section, key, value);
         return;
-    ReplaceLine(*keyLine, Concat({current.name, "=", newValue}));
+    }
+    if (const auto waiting = m_waiting.find(*sectionLine); waiting != m_waiting.end()) {
+        waiting->second.lines.push_back({std::move(line), {}, std::string(kNewLine)});
+        m_changed = true;
+        return;
+    }
+    // After the section's last key, so that blank lines and comments before the next section
+    // stay with it.
+    const auto keys = KeyLines(*sectionLine);
+    const std::size_t at = (keys.empty() ? *sectionLine : keys.back().first) + 1;
+    if (at < m_lines.size() && isKeyLine) {
+        LeaveWindows1252();
+        WaitingKeys& waiting = m_waiting[*sectionLine];
+        waiting.before = at;
+        waiting.lines.push_back({std::move(line), {}, std::string(kNewLine)});
+        m_changed = true;
+        return;
+    }
+    InsertLine(at, std::move(line));
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -298,18 +341,20 @@ void IniFile::LeaveWindows1252() {
     m_encoding = TextEncoding::Utf8;
 }
 
-void IniFile::ReplaceLine(std::size_t index, std::string text) {
+void IniFile::ReplaceLine(Line& line, std::string text) {
     LeaveWindows1252();
-    Line& line = m_lines[index];
     line.text = std::move(text);
     line.raw.clear(); // the line keeps its own line end
     m_changed = true;
     // A key whose name starts with '[' can turn into a section header.
-    if (Parse(line.text).kind == ParsedLine::Kind::Section)
+    if (Parse(line.text).kind == ParsedLine::Kind::Section) {
+        Settle();
         IndexSections();
+    }
 }
 
 void IniFile::InsertLine(std::size_t index, std::string text) {
+    assert(m_waiting.empty() || index == m_lines.size());
     LeaveWindows1252();
     if (index > 0) {
         // Only the last line can lack a line end; it needs one before a line can follow it.
@@ -341,10 +386,45 @@ void IniFile::InsertLine(std::size_t index, std::string text) {
     }
 }
 
+template <typename Self, typename Visit> void IniFile::ForEachLine(Self& self, Visit visit) {
+    // m_waiting is ordered by section, and so by where its keys go.
+    std::size_t next = 0;
+    for (auto& [section, waiting] : self.m_waiting) {
+        for (; next < waiting.before; ++next)
+            visit(self.m_lines[next]);
+        for (auto& line : waiting.lines)
+            visit(line);
+    }
+    for (; next < self.m_lines.size(); ++next)
+        visit(self.m_lines[next]);
+}
+
+void IniFile::Settle() {
+    if (m_waiting.empty())
+        return;
+    std::size_t count = m_lines.size();
+    for (const auto& [section, waiting] : m_waiting)
+        count += waiting.lines.size();
+    std::vector<Line> lines;
+    lines.reserve(count);
+    ForEachLine(*this, [&lines](Line& line) { lines.push_back(std::move(line)); });
+    m_lines = std::move(lines);
+    m_waiting.clear();
+    IndexSections();
+}
+
 std::string IniFile::ToBytes() const {
     std::string bytes(ByteOrderMark(m_encoding));
-    for (const Line& line : m_lines)
-        bytes += line.raw.empty() ? EncodeText(line.text + line.ending, m_encoding) : line.raw;
+    ForEachLine(*this, [&](const Line& line) {
+        if (!line.raw.empty()) {
+            bytes += line.raw;
+        } else if (m_encoding == TextEncoding::Utf16LeBom) {
+            bytes += EncodeText(line.text + line.ending, m_encoding);
+        } else {
+            bytes += line.text;
+            bytes += line.ending;
+        }
+    });
     return bytes;
 }
 

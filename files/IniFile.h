@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,26 +65,44 @@ public:
 private:
     struct Line {
         std::string text;        // decoded, UTF-8, without the line end
-        std::string raw;         // the line's original bytes with its line end; empty for new lines
+        // The line's original bytes with its line end; empty for new lines and for lines of a
+        // UTF-8 file, whose bytes are their text.
+        std::string raw;
         std::string ending;      // "\r\n", "\n", "\r" or "" (last line without one)
     };
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
-    std::optional<std::size_t> FindKey(std::size_t sectionLine, std::string_view key) const;
+    // The line of the key in the section whose header is at sectionLine, added keys included.
+    const Line* FindKey(std::size_t sectionLine, std::string_view key) const;
+    Line* FindKey(std::size_t sectionLine, std::string_view key);
     // The key lines of the section whose header is at sectionLine, with the keys' names.
     std::vector<std::pair<std::size_t, std::string_view>> KeyLines(std::size_t sectionLine) const;
 
     // The header lines of all sections, in file order: lookups visit these instead of every line.
     void IndexSections();
 
-    void ReplaceLine(std::size_t index, std::string text);
+    void ReplaceLine(Line& line, std::string text);
+    // Only at the end while keys wait to be added.
     void InsertLine(std::size_t index, std::string text);
+    // Adds the waiting keys to the lines, in one pass.
+    void Settle();
+    // Visits the lines in file order, the waiting keys in their places.
+    template <typename Self, typename Visit> static void ForEachLine(Self& self, Visit visit);
     // Before a Windows-1252 file changes: it becomes UTF-8 as a whole. A file that mixed the two
     // would read back garbled, and one whose last byte invalid as UTF-8 was overwritten would
     // read back as UTF-8 anyway.
     void LeaveWindows1252();
 
     std::vector<Line> m_lines;
+    // Keys added to a section that is not the last wait here, by the line of their section's
+    // header, until the lines are needed in order (ToBytes) or change shape: inserting each at
+    // once would move every line after it, and adding the keys of many sections before a long
+    // tail would take keys x tail.
+    struct WaitingKeys {
+        std::size_t before; // they go before this line: after the section's last key
+        std::vector<Line> lines;
+    };
+    std::map<std::size_t, WaitingKeys> m_waiting;
     struct SectionHeader {
         std::size_t line;
         std::string name; // trimmed, as the file spells it

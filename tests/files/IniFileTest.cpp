@@ -321,6 +321,26 @@ TEST(IniFileWriteTest, ReadsAnswerFromTheWrittenText) {
     EXPECT_EQ(ini.KeyNames("KEY0"), (Names{"KeyType", "L1_MacroMode"}));
 }
 
+TEST(IniFileWriteTest, KeysAddedToManySectionsBeforeATailLandInTheirSections) {
+    IniFile ini = IniFile::FromBytes("[A]\r\nx=1\r\n\r\n[B]\r\n; none yet\r\n[C]\r\ny=2\r\n[TAIL]\r\nt=0\r\n; end");
+    ini.WriteString("B", "k", "1");
+    ini.WriteString("A", "z", "3");
+    ini.WriteString("B", "m", "2");
+    ini.WriteString("B", "k", "4"); // a key added above, written again
+    ini.WriteString("C", "y", "2"); // unchanged
+    // Reads see the added keys before the file's bytes are made.
+    EXPECT_EQ(ini.ReadInteger("B", "K", -1), 4);
+    EXPECT_EQ(ini.KeyNames("B"), (Names{"k", "m"}));
+    EXPECT_EQ(ini.ToBytes(), "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\nk=4\r\nm=2\r\n; none yet\r\n[C]\r\ny=2\r\n"
+                             "[TAIL]\r\nt=0\r\n; end");
+
+    // A key whose line reads as a section header takes its place among the sections.
+    ini.WriteString("A", "[D]", "5");
+    ini.WriteString("D", "w", "6");
+    EXPECT_EQ(ini.ToBytes(), "[A]\r\nx=1\r\nz=3\r\n[D]=5\r\nw=6\r\n\r\n[B]\r\nk=4\r\nm=2\r\n; none yet\r\n"
+                             "[C]\r\ny=2\r\n[TAIL]\r\nt=0\r\n; end");
+}
+
 // Encodings
 
 struct RoundTripCase {
