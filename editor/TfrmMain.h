@@ -3,12 +3,14 @@
 #include "document/CellList.h"
 #include "document/KeypadDocument.h"
 #include "editor/EditorState.h"
+#include "files/IniFile.h"
 #include "files/WorkingFolders.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -198,8 +200,9 @@ private:
     LevelControls& Controls(int level);
     // Writes the .ckd and then its image; false when the .ckd could not be written (shown).
     bool SaveTo(const QString& path);
-    // Reads path into a scratch document and takes it only when the whole file was read.
-    bool LoadFrom(const QString& path);
+    // Reads path into a scratch document and takes it only when the whole file was read; gives
+    // back the file's values (nothing when it was not taken).
+    std::optional<IniFile> LoadFrom(const QString& path);
     // Shows the result of a document command: key 1, Level 1, the end cell, the grid focused.
     void ShowFreshDocument();
     // Starts a helper program or opens a document through the platform; failure is shown when

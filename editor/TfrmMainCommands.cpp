@@ -68,7 +68,7 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
     // the file under its name.
     if (arguments.size() == 1) {
         const QString path = KeyDefinitionPathOf(arguments.front());
-        if (LoadFrom(path)) {
+        if (LoadFrom(path).has_value()) {
             lblFilename->setText(path);
             lblModified->clear();
             ShowFreshDocument();
@@ -146,13 +146,18 @@ void TfrmMain::btnOpenClick() {
     const QString path = KeyDefinitionPathOf(*chosen);
     m_openDialogFileName = path;
 
-    if (!LoadFrom(path)) {
+    const std::optional<IniFile> values = LoadFrom(path);
+    if (!values) {
         FocusCurrentGrid();
         return;
     }
-    // After loading, so that the image has the key count of the file's own layout.
-    const fs::path ckd = ToPath(path);
-    WriteDeviceImage(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+    // After loading, so that the image has the key count of the file's own layout; from the
+    // values already read, not the file read again. Its failure is not the open's: the image is
+    // written again with every save.
+    try {
+        WriteDeviceImageFile(*values, DeviceImagePath(ToPath(path)), m_document.numberOfKeys);
+    } catch (const FileError&) {
+    }
     lblFilename->setText(path);
     lblModified->clear();
     ShowFreshDocument();
@@ -236,8 +241,9 @@ bool TfrmMain::SaveTo(const QString& path) {
     statusBar()->layout()->activate();
     repaint();
     const fs::path ckd = ToPath(path);
+    IniFile written;
     try {
-        WriteKeyDefinitionFile(m_document, ckd);
+        written = SaveKeyDefinitionFile(m_document, ckd);
     } catch (const FileError& error) {
         lblModified->setText(m_state.modified ? kModified : QString());
         m_prompts.error(QString::fromStdString(error.what()));
@@ -245,7 +251,7 @@ bool TfrmMain::SaveTo(const QString& path) {
     }
     // An image that cannot be written does not undo the save: the .ckd is the document.
     try {
-        WriteDeviceImageFile(ckd, DeviceImagePath(ckd), m_document.numberOfKeys);
+        WriteDeviceImageFile(written, DeviceImagePath(ckd), m_document.numberOfKeys);
     } catch (const FileError& error) {
         m_prompts.error(QString::fromStdString(error.what()));
     }
@@ -254,22 +260,24 @@ bool TfrmMain::SaveTo(const QString& path) {
     return true;
 }
 
-bool TfrmMain::LoadFrom(const QString& path) {
+std::optional<IniFile> TfrmMain::LoadFrom(const QString& path) {
     const fs::path ckd = ToPath(path);
     // A missing file would read as an empty document; opening it would then replace the image
     // beside it with one of defaults.
     if (!Exists(ckd)) {
         m_prompts.warning(QStringLiteral("The file %1 was not found.").arg(path));
-        return false;
+        return std::nullopt;
     }
     auto scratch = std::make_unique<KeypadDocument>();
     scratch->ResetDocument();
     int layout = 24;
+    IniFile values;
     try {
-        ReadKeyDefinitionFile(*scratch, ckd, [&layout](int numberOfKeys) { layout = numberOfKeys; });
+        values = LoadKeyDefinitionIni(ckd);
+        ReadKeyDefinition(*scratch, values, ckd, [&layout](int numberOfKeys) { layout = numberOfKeys; });
     } catch (const FileError& error) {
         m_prompts.error(ReadErrorText(error));
-        return false;
+        return std::nullopt;
     }
 
     m_cells.FreeCells();
@@ -280,7 +288,7 @@ bool TfrmMain::LoadFrom(const QString& path) {
         btn48KeysClick();
     else
         btn24KeysClick();
-    return true;
+    return values;
 }
 
 void TfrmMain::ShowFreshDocument() {

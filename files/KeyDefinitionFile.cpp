@@ -76,6 +76,11 @@ void WriteKeyDefinition(const KeypadDocument& document, IniFile& ini) {
 }
 
 int32_t WriteKeyDefinitionFile(const KeypadDocument& document, const std::filesystem::path& path) {
+    SaveKeyDefinitionFile(document, path);
+    return 0;
+}
+
+IniFile SaveKeyDefinitionFile(const KeypadDocument& document, const std::filesystem::path& path) {
     IniFile ini;
     try {
         ini = IniFile::Load(path);
@@ -85,7 +90,7 @@ int32_t WriteKeyDefinitionFile(const KeypadDocument& document, const std::filesy
     }
     WriteKeyDefinition(document, ini);
     ini.Save(path);
-    return 0;
+    return ini;
 }
 
 void ReadKeyDefinition(KeypadDocument& document, const IniFile& ini,

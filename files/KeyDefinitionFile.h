@@ -22,6 +22,9 @@ void WriteKeyDefinition(const KeypadDocument& document, IniFile& ini);
 // Writes document to the file at path on top of whatever it holds, in one atomic step.
 // Throws FileError "Unable to write to <path>".
 int32_t WriteKeyDefinitionFile(const KeypadDocument& document, const std::filesystem::path& path);
+// The same, giving back the file's values as written: its image is built from them without
+// reading the file again.
+IniFile SaveKeyDefinitionFile(const KeypadDocument& document, const std::filesystem::path& path);
 
 // The values of the key definition file at path, read once; an empty IniFile for a missing or
 // empty file (a new document). Throws FileError naming why anything else is not a key definition
