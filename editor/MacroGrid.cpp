@@ -4,7 +4,13 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+
+#include <unordered_map>
 
 #include <algorithm>
 
@@ -25,6 +31,59 @@ int ColumnWidth(const QFontMetrics& metrics) {
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
     return std::max(kColumnWidth, widest + kCellPadding);
 }
+
+// Paints a cell as the item views' own delegate does for plain text (the selection, the text,
+// the focus frame), without asking the cell for the dozen other things an item may hold: the
+// grid is painted whole on every change of level or key, and the full delegate costs ten
+// times as much.
+class CellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (option.state & QStyle::State_Active) ? QPalette::Active
+                                                                                   : QPalette::Inactive;
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty()) {
+            painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+            const QStaticText& laidOut = LaidOut(text, option.font);
+            const int margin = option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+            const QSizeF size = laidOut.size();
+            painter->setFont(option.font);
+            painter->drawStaticText(QPointF(option.rect.left() + margin,
+                                            option.rect.top() + (option.rect.height() - size.height()) / 2),
+                                    laidOut);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+            option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+        }
+    }
+
+private:
+    // A cell shows one of a few hundred texts: each is laid out once per font.
+    const QStaticText& LaidOut(const QString& text, const QFont& font) const {
+        if (font != m_font) {
+            m_texts.clear();
+            m_font = font;
+        }
+        auto [place, added] = m_texts.try_emplace(text, text);
+        if (added) {
+            place->second.setTextFormat(Qt::PlainText);
+            place->second.prepare(QTransform(), font);
+        }
+        return place->second;
+    }
+
+    mutable QFont m_font;
+    mutable std::unordered_map<QString, QStaticText> m_texts;
+};
 
 } // namespace
 
@@ -52,6 +111,7 @@ MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
     // The columns fit every name; were a name still too long (a font that changed later), cut at
     // the cell's edge says more than an ellipsis.
     setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new CellDelegate(this));
 
     // Every cell exists from the start, so writing a macro only changes texts.
     for (int index = 0; index < kRows * kColumns; ++index) {
@@ -91,16 +151,40 @@ void MacroGrid::setCellText(int index, const QString& text) {
         cell->setText(text);
 }
 
+void MacroGrid::setCellTexts(std::span<const QString> texts) {
+    constexpr int kCells = kRows * kColumns;
+    int first = kCells;
+    int last = -1;
+    {
+        // One change signal for the range instead of one per cell: each would look up its cell's
+        // place on the screen and ask for its own update.
+        const QSignalBlocker blocker(model());
+        const QString none;
+        for (int index = 0; index < kCells; ++index) {
+            const QString& text = index < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(index)] : none;
+            QTableWidgetItem* cell = item(index / kColumns, index % kColumns);
+            if (cell->text() == text)
+                continue;
+            cell->setText(text);
+            first = std::min(first, index);
+            last = index;
+        }
+    }
+    if (last < 0)
+        return;
+    const bool oneRow = first / kColumns == last / kColumns;
+    emit model()->dataChanged(model()->index(first / kColumns, oneRow ? first % kColumns : 0),
+                              model()->index(last / kColumns, oneRow ? last % kColumns : kColumns - 1),
+                              {Qt::DisplayRole});
+}
+
 QString MacroGrid::cellText(int index) const {
     if (index < 0 || index >= kRows * kColumns)
         return {};
     return item(index / kColumns, index % kColumns)->text();
 }
 
-void MacroGrid::clearTexts() {
-    for (int index = 0; index < kRows * kColumns; ++index)
-        setCellText(index, QString());
-}
+void MacroGrid::clearTexts() { setCellTexts({}); }
 
 bool MacroGrid::isNavigationKey(int qtKey) {
     switch (qtKey) {

@@ -2,6 +2,8 @@
 
 #include <QTableWidget>
 
+#include <span>
+
 namespace keyloom {
 
 // A macro shown as 8 columns x 28 rows of read-only cells, one selected at a time. Cell n of a
@@ -18,6 +20,9 @@ public:
     int selectedIndex() const;
     void selectIndex(int index);
     void setCellText(int index, const QString& text);
+    // Cell n shows texts[n], the cells after the last text none. The view hears of the changed
+    // cells at once, as one range: a whole macro is written on every refresh.
+    void setCellTexts(std::span<const QString> texts);
     QString cellText(int index) const;
     void clearTexts();
 

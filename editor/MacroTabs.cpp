@@ -9,10 +9,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStyleOptionProgressBar>
+#include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace keyloom {
 
@@ -27,21 +28,33 @@ constexpr const char* kMacroModes[] = {
     "Literal   (Advanced)",
 };
 
-// A level with no room has a bar of maximum 0, which Qt would draw as an endless busy
-// animation; it is drawn as an empty bar instead.
-class RoomBar final : public QProgressBar {
-public:
-    using QProgressBar::QProgressBar;
+} // namespace
 
-protected:
-    void initStyleOption(QStyleOptionProgressBar* option) const override {
-        QProgressBar::initStyleOption(option);
-        if (option->minimum == 0 && option->maximum == 0) {
-            option->maximum = 1;
-            option->progress = 0;
-        }
+void RoomBar::setRoom(int used, int room) {
+    used = std::min(used, room);
+    if (room == maximum() && used == value())
+        return;
+    setUpdatesEnabled(false);
+    setMaximum(room);
+    setValue(used);
+    setUpdatesEnabled(true); // asks for one update of the bar
+}
+
+void RoomBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect groove = rect().adjusted(0, 0, -1, -1);
+    painter.fillRect(groove, palette().brush(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(groove);
+    // A level with no room (maximum 0) shows an empty bar, not Qt's endless busy animation.
+    if (maximum() > 0 && value() > 0) {
+        const QRect inside = groove.adjusted(1, 1, 0, 0);
+        const int filled = static_cast<int>(static_cast<qint64>(inside.width()) * value() / maximum());
+        painter.fillRect(QRect(inside.topLeft(), QSize(filled, inside.height())), palette().brush(QPalette::Highlight));
     }
-};
+}
+
+namespace {
 
 // Level 1's controls end their names in "1", "L1" or "Lvl1", Level 2's in "2", "L2" or "Lvl2".
 LevelControls BuildLevel(int level) {
@@ -57,6 +70,7 @@ LevelControls BuildLevel(int level) {
     QFont headerFont = c.lblMacroHeader->font();
     headerFont.setPointSize(14);
     c.lblMacroHeader->setFont(headerFont);
+    FixSizeForTexts(c.lblMacroHeader, EveryDigitIn(QStringLiteral("Key Codes for Key ##, Level #")));
 
     c.cboxAutoRepeat = Named(new QCheckBox(QStringLiteral("  This macro can auto-repeat")),
                              QStringLiteral("cboxAutoRepeat") + l);
@@ -70,6 +84,7 @@ LevelControls BuildLevel(int level) {
     c.edDescription = Named(new QLineEdit, QStringLiteral("edDescription") + n);
     c.lblLengthOfMacro = Named(new QLabel(QStringLiteral("Length of key data = 0")),
                                QStringLiteral("lblLengthOfMacro") + n);
+    FixSizeForTexts(c.lblLengthOfMacro, EveryDigitIn(QStringLiteral("Length of key data = ### of ###")));
     c.ProgressBar = Named(new RoomBar, QStringLiteral("ProgressBar") + n);
     c.ProgressBar->setOrientation(Qt::Horizontal);
     c.ProgressBar->setRange(0, 111);

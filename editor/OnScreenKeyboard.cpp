@@ -209,6 +209,9 @@ protected:
 };
 
 void SetLampColour(QWidget* lamp, QRgb colour) {
+    // Most steps leave the lamp as it is; only a change is painted.
+    if (lamp->palette().color(QPalette::Window) == QColor::fromRgba(colour))
+        return;
     QPalette palette = lamp->palette();
     palette.setColor(QPalette::Window, QColor::fromRgba(colour));
     lamp->setPalette(palette);

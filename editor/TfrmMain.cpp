@@ -4,6 +4,7 @@
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
+#include "gui/Controls.h"
 #include "gui/Prompts.h"
 
 #include <QAction>
@@ -289,10 +290,11 @@ void TfrmMain::BuildStatusBar() {
     lblModified = new QLabel(bar);
     lblModified->setObjectName(QStringLiteral("lblModified"));
     lblModified->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Wide enough for "Saving..." before any layout pass: it must show during the save itself.
-    lblModified->setMinimumWidth(lblModified->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) * 2);
     lblFilename->setContentsMargins(kMargin / 2, 0, 0, 0);
     lblModified->setContentsMargins(0, 0, kMargin / 2, 0);
+    // Its size is set before any layout pass, so that "Saving..." shows during the save itself,
+    // and is fixed, so that marking a change does not lay out the window again.
+    FixSizeForTexts(lblModified, {QStringLiteral("Modified"), QStringLiteral("Saving...")});
     bar->addWidget(lblFilename, 1);
     bar->addPermanentWidget(lblModified);
 }

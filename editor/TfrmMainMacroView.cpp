@@ -9,10 +9,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <vector>
 
 namespace keyloom {
 
@@ -60,9 +60,8 @@ void TfrmMain::RefreshMacroView() {
     const std::size_t slot = levelIndex(level);
     LevelControls& controls = Controls(m_state.selectedLevel);
     controls.lblLengthOfMacro->setText(QStringLiteral("Length of key data = %1 of %2").arg(length).arg(room));
-    controls.ProgressBar->setMaximum(room);
     // A macro read from a file may be longer than its room (150 of 111): the bar is then full.
-    controls.ProgressBar->setValue(std::min(length, room));
+    controls.ProgressBar->setRoom(length, room);
     controls.edDescription->setText(QString::fromStdString(record.name[slot]));
     controls.cboxAutoRepeat->setChecked(record.autoRepeat[slot] != 0);
     controls.comboMacroMode->setCurrentIndex(record.macroMode[slot]);
@@ -81,17 +80,14 @@ void TfrmMain::FillMacroGrid(int level) {
     MacroGrid* other = Controls(level == 0 ? 1 : 0).StringGrid;
     other->clearTexts();
 
-    // Each cell of the shown grid is written once, with its cell or empty, so a refresh after
-    // one added code touches only the cells that changed.
-    int index = 0;
+    std::vector<QString> texts;
+    texts.reserve(m_cells.cells().size());
     for (const MacroCell& cell : m_cells.cells()) {
         if (cell.byteCount == 0)
             break;
-        const std::string& text = m_state.revealCodes ? cell.codeText : cell.name;
-        shown->setCellText(index++, QString::fromStdString(text));
+        texts.push_back(QString::fromStdString(m_state.revealCodes ? cell.codeText : cell.name));
     }
-    for (; index < MacroGrid::kColumns * MacroGrid::kRows; ++index)
-        shown->setCellText(index, QString());
+    shown->setCellTexts(texts);
 }
 
 void TfrmMain::SelectEndCell() {

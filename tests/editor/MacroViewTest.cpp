@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "support/EventTrace.h"
 
 #include "document/CellList.h"
 #include "editor/KeypadPanel.h"
@@ -17,6 +18,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace keyloom {
@@ -291,6 +295,49 @@ TEST_F(MacroView, FirstKeyIsSelectedWithoutRedrawingTheView) {
     EXPECT_EQ(window->TabControl1->currentWidget(), Find("tabLevel1"));
     EXPECT_EQ(Find<QLabel>("lblMacroHeaderLvl1")->text(), "Key Codes for Key 13, Level 2");
 }
+
+// A step changes the texts of the length label, the header and the bar; none of them may lay the
+// window out again or repaint the controls around them, whose content stays.
+struct StepCase {
+    const char* name;
+    int length; // of key 1's Level 1 before the step
+    std::function<void(TfrmMain&)> step;
+};
+
+class MacroViewStep : public MacroView, public ::testing::WithParamInterface<StepCase> {};
+
+TEST_P(MacroViewStep, RepaintsOnlyWhatChanged) {
+    SetCodes(0, Level::One, Bytes(static_cast<std::size_t>(GetParam().length), 0x1C));
+    SetCodes(1, Level::One, Bytes(10, 0x32));
+    ShowKey(0, 0);
+    test::EventTrace trace;
+    test::ProcessEventsUntilIdle(trace);
+    trace.clear();
+
+    GetParam().step(*window);
+    test::ProcessEventsUntilIdle(trace);
+
+    EXPECT_EQ(trace.layoutRequests, 0);
+    EXPECT_GT(trace.paints, 0);
+    for (const char* unchanged : {"cboxAutoRepeatL1", "comboMacroMode1", "lblDescription1", "edDescription1",
+                                  "lblMode1", "lblRevealCodes1", "cboxRevealCodes1", "btnEraseSelectedL1",
+                                  "btnEraseAllL1", "qt_tabwidget_tabbar", "TrackBar1"})
+        EXPECT_EQ(trace.painted.count(unchanged), 0u) << unchanged << " was painted";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, MacroViewStep,
+    ::testing::Values(
+        StepCase{"Record", 4, [](TfrmMain& w) { w.RecordCodes(Bytes{0x24}); }},
+        // The bar reaches its maximum.
+        StepCase{"RecordTheLastByte", 219, [](TfrmMain& w) { w.RecordCodes(Bytes{0x24}); }},
+        StepCase{"EraseTheLastCell", 220,
+                 [](TfrmMain& w) {
+                     w.CurrentGrid()->selectIndex(219);
+                     w.btnEraseSelectedClick(0);
+                 }},
+        StepCase{"SwitchKey", 64, [](TfrmMain& w) { w.ButtonOfKeyIndex(1)->click(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // L Ctrl, L Shift, L Alt, L Win, R Ctrl, R Shift, R Alt, R Win pressed in bit order, then Caps Lock:
 // cell i presses the modifier of bit i.
