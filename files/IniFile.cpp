@@ -108,13 +108,12 @@ struct LineSpan {
 };
 
 // Lines end at CR LF, LF or a lone CR. unit is the width of a code unit: 2 for UTF-16, where
-// only a whole unit 000D or 000A ends a line.
-std::vector<LineSpan> SplitLines(std::string_view data, std::size_t unit) {
+// only a whole unit 000D or 000A ends a line. visit(LineSpan) sees each line in turn.
+template <typename Visit> void ForEachLineSpan(std::string_view data, std::size_t unit, Visit visit) {
     const auto unitIs = [&](std::size_t index, char character) {
         return index + unit <= data.size() && data[index] == character &&
                (unit == 1 || data[index + 1] == '\0');
     };
-    std::vector<LineSpan> lines;
     std::size_t begin = 0;
     std::size_t index = 0;
     while (index < data.size()) {
@@ -122,58 +121,76 @@ std::vector<LineSpan> SplitLines(std::string_view data, std::size_t unit) {
             std::size_t end = index + unit;
             if (unitIs(index, '\r') && unitIs(end, '\n'))
                 end += unit;
-            lines.push_back({begin, index, end});
+            visit(LineSpan{begin, index, end});
             begin = index = end;
         } else {
             index += unit;
         }
     }
     if (begin < data.size())
-        lines.push_back({begin, data.size(), data.size()});
+        visit(LineSpan{begin, data.size(), data.size()});
+}
+
+std::vector<LineSpan> SplitLines(std::string_view data, std::size_t unit) {
+    std::vector<LineSpan> lines;
+    ForEachLineSpan(data, unit, [&lines](const LineSpan& line) { lines.push_back(line); });
     return lines;
 }
 
 } // namespace
 
-IniFile IniFile::FromBytes(std::string_view bytes) {
+IniFile IniFile::FromBytes(std::string bytes) {
     IniFile ini;
-    ini.m_encoding = DetectEncoding(bytes);
-    const std::string_view body = bytes.substr(ByteOrderMark(ini.m_encoding).size());
+    ini.m_bytes = std::make_shared<const std::string>(std::move(bytes));
+    const std::string_view all = *ini.m_bytes;
+    ini.m_encoding = DetectEncoding(all);
+    const std::string_view body = all.substr(ByteOrderMark(ini.m_encoding).size());
     // Valid UTF-8 is its own decoding; the other encodings are decoded once.
-    std::string decoded;
     std::string_view text = body;
     if (ini.m_encoding != TextEncoding::Utf8) {
-        decoded = DecodeText(bytes, ini.m_encoding);
-        text = decoded;
+        ini.m_decoded = std::make_shared<const std::string>(DecodeText(all, ini.m_encoding));
+        text = *ini.m_decoded;
     }
-    // A line whose text is its bytes keeps no copy of them.
+    // A line whose text is its bytes needs no view of them.
     const bool verbatim = text == body;
 
-    // The decoders turn every CR and LF unit into the same character and never make one out of
-    // anything else, so the raw lines and the decoded lines pair up one to one.
-    const std::vector<LineSpan> textLines = SplitLines(text, 1);
-    const std::vector<LineSpan> rawLines =
-        verbatim ? std::vector<LineSpan>{} : SplitLines(body, UnitSize(ini.m_encoding));
-    assert(verbatim || rawLines.size() == textLines.size());
-
-    ini.m_lines.reserve(textLines.size());
-    for (std::size_t i = 0; i < textLines.size(); ++i) {
-        const LineSpan& line = textLines[i];
-        std::string raw;
-        if (!verbatim)
-            raw = body.substr(rawLines[i].begin, rawLines[i].end - rawLines[i].begin);
-        ini.m_lines.push_back({std::string(text.substr(line.begin, line.contentEnd - line.begin)), std::move(raw),
-                               std::string(text.substr(line.contentEnd, line.end - line.contentEnd))});
+    const auto textOf = [text](const LineSpan& line) { return text.substr(line.begin, line.contentEnd - line.begin); };
+    const auto endingOf = [text](const LineSpan& line) { return text.substr(line.contentEnd, line.end - line.contentEnd); };
+    if (verbatim) {
+        // Counted first, so that the lines are placed once, without a list of their places.
+        std::size_t count = 0;
+        ForEachLineSpan(text, 1, [&count](const LineSpan&) { ++count; });
+        ini.m_lines.reserve(count);
+        ForEachLineSpan(text, 1, [&](const LineSpan& line) {
+            ini.m_lines.push_back({textOf(line), {}, endingOf(line), nullptr});
+        });
+    } else {
+        // The decoders turn every CR and LF unit into the same character and never make one
+        // out of anything else, so the raw lines and the decoded lines pair up one to one.
+        const std::vector<LineSpan> textLines = SplitLines(text, 1);
+        const std::vector<LineSpan> rawLines = SplitLines(body, UnitSize(ini.m_encoding));
+        assert(rawLines.size() == textLines.size());
+        ini.m_lines.reserve(textLines.size());
+        for (std::size_t i = 0; i < textLines.size(); ++i) {
+            const LineSpan& raw = rawLines[i];
+            ini.m_lines.push_back({textOf(textLines[i]), body.substr(raw.begin, raw.end - raw.begin),
+                                   endingOf(textLines[i]), nullptr});
+        }
     }
     ini.IndexSections();
     return ini;
+}
+
+IniFile::Line IniFile::NewLine(std::string text) {
+    auto storage = std::make_shared<const std::string>(std::move(text));
+    return {*storage, {}, kNewLine, storage};
 }
 
 IniFile IniFile::Load(const std::filesystem::path& path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return IniFile{};
-    return FromBytes(bytes);
+    return FromBytes(std::move(bytes));
 }
 
 void IniFile::IndexSections() {
@@ -310,7 +327,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         return;
     }
     if (const auto waiting = m_waiting.find(*sectionLine); waiting != m_waiting.end()) {
-        waiting->second.lines.push_back({std::move(line), {}, std::string(kNewLine)});
+        waiting->second.lines.push_back(NewLine(std::move(line)));
         m_changed = true;
         return;
     }
@@ -322,7 +339,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         LeaveWindows1252();
         WaitingKeys& waiting = m_waiting[*sectionLine];
         waiting.before = at;
-        waiting.lines.push_back({std::move(line), {}, std::string(kNewLine)});
+        waiting.lines.push_back(NewLine(std::move(line)));
         m_changed = true;
         return;
     }
@@ -337,14 +354,15 @@ void IniFile::LeaveWindows1252() {
     if (m_encoding != TextEncoding::Windows1252)
         return;
     for (Line& line : m_lines)
-        line.raw.clear();
+        line.raw = {};
     m_encoding = TextEncoding::Utf8;
 }
 
 void IniFile::ReplaceLine(Line& line, std::string text) {
     LeaveWindows1252();
-    line.text = std::move(text);
-    line.raw.clear(); // the line keeps its own line end
+    const std::string_view ending = line.ending; // the line keeps its own line end
+    line = NewLine(std::move(text));
+    line.ending = ending;
     m_changed = true;
     // A key whose name starts with '[' can turn into a section header.
     if (Parse(line.text).kind == ParsedLine::Kind::Section) {
@@ -363,18 +381,22 @@ void IniFile::InsertLine(std::size_t index, std::string text) {
             previous.ending = kNewLine;
             // A line kept as raw bytes needs the line end in them too; a stray last byte of
             // UTF-16 cannot take one, so that line is written anew from its text.
-            if (previous.raw.size() % UnitSize(m_encoding) != 0)
-                previous.raw.clear();
-            else if (!previous.raw.empty())
-                previous.raw += EncodeText(kNewLine, m_encoding);
+            if (previous.raw.size() % UnitSize(m_encoding) != 0) {
+                previous.raw = {};
+            } else if (!previous.raw.empty()) {
+                auto storage = std::make_shared<const std::string>(std::string(previous.text) + std::string(previous.raw)
+                                                                   + EncodeText(kNewLine, m_encoding));
+                previous.text = std::string_view(*storage).substr(0, previous.text.size());
+                previous.raw = std::string_view(*storage).substr(previous.text.size());
+                previous.storage = std::move(storage);
+            }
         }
     }
     const ParsedLine parsed = Parse(text);
     std::optional<SectionHeader> header;
     if (parsed.kind == ParsedLine::Kind::Section)
         header = SectionHeader{index, std::string(parsed.name)};
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index),
-                   Line{std::move(text), {}, std::string(kNewLine)});
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index), NewLine(std::move(text)));
     m_changed = true;
     auto later = std::find_if(m_sections.begin(), m_sections.end(),
                               [&](const SectionHeader& section) { return section.line >= index; });
@@ -415,11 +437,16 @@ void IniFile::Settle() {
 
 std::string IniFile::ToBytes() const {
     std::string bytes(ByteOrderMark(m_encoding));
+    std::size_t size = bytes.size();
+    ForEachLine(*this, [&size](const Line& line) {
+        size += line.raw.empty() ? line.text.size() + line.ending.size() : line.raw.size();
+    });
+    bytes.reserve(size); // a guess for UTF-16, exact otherwise
     ForEachLine(*this, [&](const Line& line) {
         if (!line.raw.empty()) {
             bytes += line.raw;
         } else if (m_encoding == TextEncoding::Utf16LeBom) {
-            bytes += EncodeText(line.text + line.ending, m_encoding);
+            bytes += EncodeText(std::string(line.text) + std::string(line.ending), m_encoding);
         } else {
             bytes += line.text;
             bytes += line.ending;

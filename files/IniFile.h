@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,8 +35,9 @@ public:
     static constexpr std::size_t kMaxValueLength = 2047;
 
     IniFile() = default;
-    // Parses bytes in any of the supported encodings (see TextEncoding).
-    static IniFile FromBytes(std::string_view bytes);
+    // Parses bytes in any of the supported encodings (see TextEncoding). The lines of the file
+    // are views of the bytes, which the IniFile keeps: moved in, they are not copied.
+    static IniFile FromBytes(std::string bytes);
     // A missing file gives an empty IniFile; an unreadable one throws FileError.
     static IniFile Load(const std::filesystem::path& path);
 
@@ -63,13 +65,18 @@ public:
     void Save(const std::filesystem::path& path) const;
 
 private:
+    // A line read from the file views the file's bytes (or their decoding); a line written anew
+    // views the storage it holds. A large file is then held once, not once more per line.
     struct Line {
-        std::string text;        // decoded, UTF-8, without the line end
-        // The line's original bytes with its line end; empty for new lines and for lines of a
-        // UTF-8 file, whose bytes are their text.
-        std::string raw;
-        std::string ending;      // "\r\n", "\n", "\r" or "" (last line without one)
+        std::string_view text;   // decoded, UTF-8, without the line end
+        // The line's original bytes with its line end; empty for new lines and for lines whose
+        // bytes are their text (a UTF-8 file's).
+        std::string_view raw;
+        std::string_view ending; // "\r\n", "\n", "\r" or "" (last line without one)
+        std::shared_ptr<const std::string> storage;
     };
+    // A new line of text ending in CR LF.
+    static Line NewLine(std::string text);
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
     // The line of the key in the section whose header is at sectionLine, added keys included.
@@ -94,6 +101,10 @@ private:
     void LeaveWindows1252();
 
     std::vector<Line> m_lines;
+    // The file as read, and its decoding when that is not the bytes themselves; never changed,
+    // shared by copies.
+    std::shared_ptr<const std::string> m_bytes;
+    std::shared_ptr<const std::string> m_decoded;
     // Keys added to a section that is not the last wait here, by the line of their section's
     // header, until the lines are needed in order (ToBytes) or change shape: inserting each at
     // once would move every line after it, and adding the keys of many sections before a long

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace keyloom {
 
@@ -144,10 +145,10 @@ IniFile LoadKeyDefinitionIni(const std::filesystem::path& path) {
         throw FileError(PathText(path) + " is a device image, not a key definition file", path);
     if (bytes.find('\0') != std::string::npos)
         throw notKeyDefinition("it holds NUL bytes: binary data");
-    IniFile ini = IniFile::FromBytes(bytes);
     const bool blank = std::all_of(bytes.begin(), bytes.end(), [](char c) {
         return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\xEF' || c == '\xBB' || c == '\xBF';
     });
+    IniFile ini = IniFile::FromBytes(std::move(bytes));
     if (!blank && !IsKeyDefinition(ini))
         throw notKeyDefinition("no [GLOBAL_PARAMETERS] or [KEYn] section");
     return ini;

@@ -341,6 +341,15 @@ TEST(IniFileWriteTest, KeysAddedToManySectionsBeforeATailLandInTheirSections) {
                              "[C]\r\ny=2\r\n[TAIL]\r\nt=0\r\n; end");
 }
 
+TEST(IniFileWriteTest, ACopyOutlivesTheFileItWasCopiedFrom) {
+    std::optional<IniFile> original = IniFile::FromBytes("[A]\r\nx=1\r\n[B]\r\n");
+    original->WriteString("A", "y", "2");
+    const IniFile copy = *original;
+    original.reset();
+    EXPECT_EQ(copy.ReadString("A", "x", ""), "1");
+    EXPECT_EQ(copy.ToBytes(), "[A]\r\nx=1\r\ny=2\r\n[B]\r\n");
+}
+
 // Encodings
 
 struct RoundTripCase {
