@@ -1,31 +1,18 @@
+#include "bench/BenchFiles.h"
 #include "files/AtomicFile.h"
 #include "files/DeviceImage.h"
 #include "files/KeyDefinitionFile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace {
 
 using namespace keyloom;
-
-// Every key of a 48-key document filled: a full Level 1 on even keys, both levels on odd keys.
-KeypadDocument FullDocument() {
-    KeypadDocument document;
-    document.numberOfKeys = 48;
-    const uint8_t pattern[] = {0x12, 0x1C, 0xF0, 0x12, 0xE2, 0x01, 0x32, 0xE0, 0x75, 0x90, 0x20};
-    for (int key = 0; key < 48; ++key) {
-        const std::size_t level1 = key % 2 == 0 ? 220 : 111;
-        for (std::size_t i = 0; i < level1; ++i)
-            document.keys[key].level1Codes[i] = pattern[i % sizeof pattern];
-        if (key % 2 == 1)
-            for (std::size_t i = 0; i < 111; ++i)
-                document.keys[key].level2Codes[i] = pattern[i % sizeof pattern];
-        document.keys[key].name = {"Level one of key " + std::to_string(key + 1), "Level two"};
-    }
-    return document;
-}
+using bench::FullDocument;
 
 std::filesystem::path BenchFile(const char* name) {
     return std::filesystem::temp_directory_path() / name;
@@ -87,6 +74,33 @@ void BM_WriteFullKeyDefinitionInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteFullKeyDefinitionInMemory)->Unit(benchmark::kMicrosecond);
 
+void BM_ReadFullKeyDefinitionInMemory(benchmark::State& state) {
+    const std::string bytes = bench::FullFileBytes();
+    KeypadDocument document;
+    for (auto _ : state) {
+        document.ResetDocument();
+        ReadKeyDefinition(document, IniFile::FromBytes(bytes), "bench.ckd");
+        benchmark::DoNotOptimize(document);
+    }
+}
+BENCHMARK(BM_ReadFullKeyDefinitionInMemory)->Unit(benchmark::kMicrosecond);
+
+// A document written into a file of empty key sections followed by 10 MB of notes: every key
+// is missing and is added before the notes.
+void BM_AddMissingKeysBeforeALongTail(benchmark::State& state) {
+    std::string bytes = "[GLOBAL_PARAMETERS]\r\n";
+    for (int key = 0; key < 48; ++key)
+        bytes += "[KEY" + std::to_string(key) + "]\r\n";
+    bytes += bench::NotesSection(10u << 20);
+    const KeypadDocument document = FullDocument();
+    for (auto _ : state) {
+        IniFile ini = IniFile::FromBytes(bytes);
+        WriteKeyDefinition(document, ini);
+        benchmark::DoNotOptimize(ini.ToBytes());
+    }
+}
+BENCHMARK(BM_AddMissingKeysBeforeALongTail)->Unit(benchmark::kMillisecond);
+
 void BM_BuildFullDeviceImageInMemory(benchmark::State& state) {
     IniFile written;
     WriteKeyDefinition(FullDocument(), written);
@@ -96,7 +110,23 @@ void BM_BuildFullDeviceImageInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildFullDeviceImageInMemory)->Unit(benchmark::kMicrosecond);
 
-// The share of the file system in the figures above: replacing a file of an image's size.
+// The share of the file system in the figures above, for a file of an image's size: a plain
+// write of a new file renamed over the old one, and the durable replacement that saving does
+// (the same with the file and its folder flushed to the disk). Their difference is the flush.
+void BM_WriteAndRenameOverAFile(benchmark::State& state) {
+    const std::filesystem::path path = BenchFile("keyloom-bench-rename.bin");
+    const std::filesystem::path temporary = BenchFile("keyloom-bench-rename.tmp");
+    const std::string bytes(5000, 'x');
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(temporary.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        std::filesystem::rename(temporary, path);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteAndRenameOverAFile)->Unit(benchmark::kMicrosecond);
+
 void BM_ReplaceFileAtomically(benchmark::State& state) {
     const std::filesystem::path path = BenchFile("keyloom-bench-atomic.bin");
     const std::string bytes(5000, 'x');
