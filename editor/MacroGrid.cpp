@@ -24,12 +24,20 @@ constexpr int kCellPadding = 10;
 constexpr int kRowHeight = 22;
 constexpr int kVisibleRows = 9;
 
-// Wide enough for the longest name or code text any cell can show, in the grid's font.
-int ColumnWidth(const QFontMetrics& metrics) {
-    int widest = 0;
-    for (const std::string& text : EveryCellText())
-        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
-    return std::max(kColumnWidth, widest + kCellPadding);
+// Wide enough for the longest name or code text any cell can show, in the grid's font. Measuring
+// the thousand texts takes milliseconds of a start, and both grids have the same font.
+int ColumnWidth(const QFont& font) {
+    static QFont measuredFont;
+    static int measuredWidth = 0;
+    if (measuredWidth == 0 || font != measuredFont) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const std::string& text : EveryCellText())
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+        measuredFont = font;
+        measuredWidth = std::max(kColumnWidth, widest + kCellPadding);
+    }
+    return measuredWidth;
 }
 
 // Paints a cell as the item views' own delegate does for plain text (the selection, the text,
@@ -93,7 +101,7 @@ MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
     QFont cellFont = font();
     cellFont.setPointSize(11);
     setFont(cellFont);
-    const int columnWidth = ColumnWidth(QFontMetrics(cellFont));
+    const int columnWidth = ColumnWidth(cellFont);
     horizontalHeader()->setMinimumSectionSize(columnWidth);
     horizontalHeader()->setDefaultSectionSize(columnWidth);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
