@@ -136,7 +136,7 @@ std::string DesktopEntryText(const DesktopEntry& entry) {
         exec += QuoteExecArgument(argument);
     }
 
-    std::string text = "[Desktop Entry]\nType=Application\nVersion=1.5\n";
+    std::string text = "[Desktop Entry]\nType=Application\nVersion=1.4\n";
     text += "Name=" + EscapeDesktopString(entry.name) + "\n";
     if (!entry.comment.empty())
         text += "Comment=" + EscapeDesktopString(entry.comment) + "\n";

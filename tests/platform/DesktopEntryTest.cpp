@@ -1,8 +1,14 @@
 #include "platform/DesktopEntry.h"
 
+#include "support/TemporaryFolder.h"
+
 #include <QKeySequence>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
 
 namespace keyloom {
 namespace {
@@ -105,7 +111,7 @@ TEST(DesktopEntryTextTest, CarriesEveryField) {
     EXPECT_EQ(DesktopEntryText(entry),
               "[Desktop Entry]\n"
               "Type=Application\n"
-              "Version=1.5\n"
+              "Version=1.4\n"
               "Name=Office\n"
               "Comment=\\sSwitch to Office\\\\\n"
               "Exec=\"/opt/keyloom/VKxx Load\" \"/home/u/My Keys/Office.ckd\" \"back\\\\\\\\slash\" 100%%\n"
@@ -123,11 +129,38 @@ TEST(DesktopEntryTextTest, LeavesOutEmptyFieldsAndAShortcutKdeCannotRead) {
     EXPECT_EQ(DesktopEntryText(entry),
               "[Desktop Entry]\n"
               "Type=Application\n"
-              "Version=1.5\n"
+              "Version=1.4\n"
               "Name=Notes\n"
               "Exec=xdg-open /home/u/notes.txt\n"
               "Terminal=false\n");
 }
+
+#ifndef _WIN32
+// The desktop's own validator reads what the wizard writes as a valid entry.
+TEST(DesktopEntryTextTest, PassesTheDesktopFileValidator) {
+    if (std::system("desktop-file-validate --help > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    DesktopEntry entry;
+    entry.name = "Office";
+    entry.comment = "Switch to Office";
+    entry.command = {"/opt/keyloom/VKxx Load", "/home/u/My Keys/Office.ckd"};
+    entry.workingFolder = "/opt/keyloom/";
+    entry.shortcut = "Ctrl+Alt+A";
+    test::TemporaryFolder folder;
+    const auto path = folder.path() / "Office.desktop";
+    std::ofstream(path) << DesktopEntryText(entry);
+
+    std::string report;
+    if (std::FILE* output = popen(("desktop-file-validate '" + path.string() + "' 2>&1").c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, output) != nullptr)
+            report += buffer;
+        EXPECT_EQ(pclose(output), 0) << report;
+    }
+    EXPECT_EQ(report.find("error"), std::string::npos) << report;
+    EXPECT_EQ(report.find("warning"), std::string::npos) << report;
+}
+#endif
 
 } // namespace
 } // namespace keyloom
