@@ -51,6 +51,9 @@ TEST(InstalledTree, MimePackageNamesKeyDefinitionFilesAndDeviceImages) {
     EXPECT_EQ(database.mimeTypeForData(image).name().toStdString(), "application/x-keyloom-bin");
     EXPECT_NE(database.mimeTypeForData(QByteArray::fromHex("e4010ce071")).name().toStdString(),
               "application/x-keyloom-bin");
+    // The name alone claims nothing: firmware and disk images are .bin files too.
+    EXPECT_NE(database.mimeTypeForFile(QStringLiteral("firmware.bin"), QMimeDatabase::MatchExtension).name().toStdString(),
+              "application/x-keyloom-bin");
 }
 
 } // namespace

@@ -39,4 +39,5 @@ XDG_DATA_DIRS=$scratch update-mime-database "$database" > "$scratch/log" 2>&1 \
 grep -qx 'application/x-keyloom-ckd:\*\.ckd' <(cut -d: -f2- "$database/globs2") || fail "no *.ckd glob"
 grep -qx 'application/x-keyloom-ckd text/plain' "$database/subclasses" || fail ".ckd is not text/plain"
 grep -aq 'x-keyloom-bin' "$database/magic" || fail "no magic for device images"
+grep -q 'x-keyloom-bin' "$database/globs2" && fail "a glob names device images: it would claim every *.bin"
 exit $status
