@@ -11,6 +11,9 @@
 #endif
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QMessageBox>
 
 #include <exception>
@@ -23,12 +26,39 @@ using SystemPlatform = Win32Platform;
 #else
 using SystemPlatform = DesktopPlatform;
 #endif
+// The icon of the desktop's theme; without one (a bare X server, a desktop whose platform
+// reports no theme), the pictures installed in the hicolor theme's folders.
+QIcon ProgramIcon() {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("keyloomvkxx"));
+    if (!themed.isNull())
+        return themed;
+    QIcon icon;
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        for (const int size : {16, 32, 48, 64, 128, 256}) {
+            const QString picture = QStringLiteral("%1/icons/hicolor/%2x%2/apps/keyloomvkxx.png").arg(folder).arg(size);
+            if (QFileInfo::exists(picture))
+                icon.addFile(picture, QSize(size, size));
+        }
+        if (!icon.isNull())
+            break;
+    }
+    return icon;
+}
+
 } // namespace
+
+void SetUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("KeyloomVKxx"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("keyloomvkxx"));
+    const QIcon icon = ProgramIcon();
+    if (!icon.isNull())
+        QApplication::setWindowIcon(icon);
+    UseAvailableUiFont();
+}
 
 int RunEditor(int argc, char** argv, const std::function<void(TfrmMain&)>& beforeShow) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KeyloomVKxx"));
-    UseAvailableUiFont();
+    SetUpApplication();
     try {
         SystemPlatform platform;
         if (!platform.acquireSingleInstance("KeyloomVKxx")) {

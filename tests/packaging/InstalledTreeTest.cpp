@@ -2,9 +2,12 @@
 // Run by the packaging_lookup_installed test with the prefix in KEYLOOM_INSTALLED_PREFIX and the
 // prefix's share folder first in XDG_DATA_DIRS.
 
+#include "editor/RunEditor.h"
 #include "support/FakePlatform.h"
 
+#include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 #include <QMimeDatabase>
 #include <QString>
 
@@ -54,6 +57,18 @@ TEST(InstalledTree, MimePackageNamesKeyDefinitionFilesAndDeviceImages) {
     // The name alone claims nothing: firmware and disk images are .bin files too.
     EXPECT_NE(database.mimeTypeForFile(QStringLiteral("firmware.bin"), QMimeDatabase::MatchExtension).name().toStdString(),
               "application/x-keyloom-bin");
+}
+
+// Docks and task bars match the editor's windows with the desktop entry it names, and show the
+// icon installed beside it.
+TEST(InstalledTree, TheEditorNamesItsDesktopEntryAndCarriesItsIcon) {
+    const char* prefix = std::getenv("KEYLOOM_INSTALLED_PREFIX");
+    ASSERT_NE(prefix, nullptr) << "KEYLOOM_INSTALLED_PREFIX is not set";
+    SetUpApplication();
+    const fs::path entry =
+        fs::path(prefix) / "share/applications" / (QGuiApplication::desktopFileName().toStdString() + ".desktop");
+    EXPECT_TRUE(fs::is_regular_file(entry)) << entry;
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 } // namespace
