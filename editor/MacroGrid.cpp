@@ -10,9 +10,8 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 
-#include <unordered_map>
-
 #include <algorithm>
+#include <unordered_map>
 
 namespace keyloom {
 

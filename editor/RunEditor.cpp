@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <exception>
 
@@ -26,6 +26,7 @@ using SystemPlatform = Win32Platform;
 #else
 using SystemPlatform = DesktopPlatform;
 #endif
+
 // The icon of the desktop's theme; without one (a bare X server, a desktop whose platform
 // reports no theme), the pictures installed in the hicolor theme's folders.
 QIcon ProgramIcon() {
