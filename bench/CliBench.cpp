@@ -5,6 +5,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Process.h"
+#include "bench/RunBenchmarks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,18 +59,8 @@ template <typename Arguments, typename Prepare>
 void TimeCommand(benchmark::State& state, Arguments arguments, Prepare prepare) {
     const Folder folder;
     const fs::path input = Input(folder, static_cast<Size>(state.range(0)));
-    long peak = 0;
-    for (auto _ : state) {
-        prepare(input, folder);
-        const bench::ProcessRun run = bench::RunProcess(arguments(input, folder));
-        if (run.exitStatus != 0) {
-            state.SkipWithError("vkxx failed");
-            break;
-        }
-        state.SetIterationTime(run.seconds);
-        peak = std::max(peak, run.peakKilobytes);
-    }
-    state.counters["peak_MB"] = static_cast<double>(peak) / 1024;
+    const long peak = bench::TimeProcessRuns(
+        state, [&] { return arguments(input, folder); }, [&] { prepare(input, folder); });
     state.counters["peak_per_size"] = static_cast<double>(peak) * 1024 / static_cast<double>(fs::file_size(input));
 }
 
@@ -115,10 +106,5 @@ BENCHMARK(Resave)->Apply(Sizes);
 int main(int argc, char** argv) {
     if (bench::IsMeasureChild(argc, argv))
         return bench::MeasureChildMain(argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -66,6 +69,26 @@ inline ProcessRun RunProcess(const std::vector<std::string>& arguments) {
         pclose(output);
     }
     return run;
+}
+
+// Times each run of the process that arguments() names, with prepare() run untimed before it,
+// for a benchmark with UseManualTime. Sets the counter peak_MB and gives back the largest peak
+// in kilobytes.
+template <typename Arguments, typename Prepare>
+long TimeProcessRuns(benchmark::State& state, Arguments arguments, Prepare prepare) {
+    long peak = 0;
+    for (auto _ : state) {
+        prepare();
+        const ProcessRun run = RunProcess(arguments());
+        if (run.exitStatus != 0) {
+            state.SkipWithError("the process failed");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+        peak = std::max(peak, run.peakKilobytes);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024;
+    return peak;
 }
 
 } // namespace keyloom::bench

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QApplication>
+#include "bench/RunBenchmarks.h"
 
-#include <benchmark/benchmark.h>
+#include <QApplication>
 
 namespace keyloom {
 
@@ -11,12 +11,7 @@ inline int RunBenchmarksInApplication(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }
 
 } // namespace keyloom

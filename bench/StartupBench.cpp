@@ -15,11 +15,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -56,17 +56,8 @@ void StartupToFirstShownWindow(benchmark::State& state) {
 BENCHMARK(StartupToFirstShownWindow)->Unit(benchmark::kMillisecond);
 
 void WholeProcessToFirstPaintedWindow(benchmark::State& state) {
-    long peak = 0;
-    for (auto _ : state) {
-        const bench::ProcessRun run = bench::RunProcess({STARTUP_PROBE_PATH});
-        if (run.exitStatus != 0) {
-            state.SkipWithError("the editor did not start and quit");
-            break;
-        }
-        state.SetIterationTime(run.seconds);
-        peak = std::max(peak, run.peakKilobytes);
-    }
-    state.counters["peak_MB"] = static_cast<double>(peak) / 1024;
+    bench::TimeProcessRuns(
+        state, [] { return std::vector<std::string>{STARTUP_PROBE_PATH}; }, [] {});
 }
 BENCHMARK(WholeProcessToFirstPaintedWindow)->UseManualTime()->Unit(benchmark::kMillisecond);
 
