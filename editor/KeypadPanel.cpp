@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolTip>
 #include <QVariant>
 
 namespace keyloom {
@@ -53,12 +54,19 @@ QFont PointFont(const QWidget* widget, int points) {
     return font;
 }
 
-// Right presses on the key buttons: the buttons themselves only answer the left button.
-class RightPressFilter final : public QObject {
+// Right presses on the key buttons (the buttons themselves only answer the left button), and
+// their tooltips.
+class KeyEventFilter final : public QObject {
 public:
-    explicit RightPressFilter(KeypadPanel* panel) : QObject(panel), m_panel(panel) {}
+    explicit KeyEventFilter(KeypadPanel* panel) : QObject(panel), m_panel(panel) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip && m_panel->keyToolTip) {
+            if (auto* key = qobject_cast<QPushButton*>(watched)) {
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_panel->keyToolTip(key), key);
+                return true;
+            }
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::RightButton) {
@@ -114,11 +122,13 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     btn48Keys = makeLayoutButton("btn48Keys", "48", 199,
                                  "border-top-right-radius: 7px; border-bottom-right-radius: 7px;");
     btn24Keys->setChecked(true);
+    btn24Keys->setToolTip(QStringLiteral("The 24-key keypad (VK24)"));
+    btn48Keys->setToolTip(QStringLiteral("The 48-key keypad (VK48)"));
 
     KeyPanel1 = MakeKeyPanel(this, "KeyPanel1");
     KeyPanel2 = MakeKeyPanel(this, "KeyPanel2");
 
-    auto* rightPresses = new RightPressFilter(this);
+    auto* keyEvents = new KeyEventFilter(this);
     keyGroup = new QButtonGroup(this);
     keyGroup->setObjectName(QStringLiteral("Keys"));
     keyGroup->setExclusive(true);
@@ -135,7 +145,7 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
         // A key click must not take the focus: an unconfirmed description stays in its box and
         // is stored with the key being left.
         key->setFocusPolicy(Qt::NoFocus);
-        key->installEventFilter(rightPresses);
+        key->installEventFilter(keyEvents);
         keyGroup->addButton(key, tag);
         connect(key, &QPushButton::clicked, this, [this, key] { emit keyClicked(key); });
         keys[static_cast<std::size_t>(tag)] = key;

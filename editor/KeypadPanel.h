@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QButtonGroup;
@@ -38,6 +39,9 @@ public:
     QAction* menuKeyToggle = nullptr;
     QAction* mnuCopyKeyMacro = nullptr;
     QAction* mnuPasteKeyMacro = nullptr;
+
+    // The tooltip of a key button, asked for when the tooltip shows: it follows the document.
+    std::function<QString(const QPushButton*)> keyToolTip;
 
 signals:
     void keyClicked(QPushButton* button);

@@ -64,6 +64,7 @@ LevelControls BuildLevel(int level) {
 
     LevelControls c;
     c.tab = Named(new QWidget, QStringLiteral("tabLevel") + n);
+    const QString levelName = QStringLiteral("Level ") + n;
 
     c.lblMacroHeader = Named(new QLabel(QStringLiteral("Key Codes for Key 1, Level 1")),
                              QStringLiteral("lblMacroHeader") + lvl);
@@ -92,6 +93,16 @@ LevelControls BuildLevel(int level) {
     c.ProgressBar->setTextVisible(false);
     c.ProgressBar->setFixedHeight(14);
 
+    c.cboxAutoRepeat->setToolTip(QStringLiteral("The keypad repeats this macro while the key is held down"));
+    c.comboMacroMode->setAccessibleName(QStringLiteral("Mode"));
+    c.comboMacroMode->setToolTip(QStringLiteral("How the keypad plays this macro back"));
+    c.lblMode->setBuddy(c.comboMacroMode);
+    c.edDescription->setAccessibleName(QStringLiteral("Description"));
+    c.edDescription->setToolTip(QStringLiteral("A name for this level's macro, kept in the file; Enter stores it"));
+    c.lblDescription->setBuddy(c.edDescription);
+    c.ProgressBar->setAccessibleName(QStringLiteral("Room used"));
+    c.ProgressBar->setToolTip(QStringLiteral("How much of this level's room the macro takes"));
+
     c.StringGrid = Named(new MacroGrid, QStringLiteral("StringGrid") + n);
 
     c.lblRevealCodes = Named(new QLabel(QStringLiteral("Reveal Codes: ")), QStringLiteral("lblRevealCodes") + n);
@@ -99,6 +110,14 @@ LevelControls BuildLevel(int level) {
     c.btnEraseSelected = Named(new QPushButton(QStringLiteral("Erase Selected")),
                                QStringLiteral("btnEraseSelected") + l);
     c.btnEraseAll = Named(new QPushButton(QStringLiteral("Erase All")), QStringLiteral("btnEraseAll") + l);
+    c.StringGrid->setAccessibleName(QStringLiteral("Key codes, ") + levelName);
+    c.StringGrid->setAccessibleDescription(
+        QStringLiteral("The macro, a code a cell: typed keys and clicked keys are recorded before the selected cell"));
+    c.cboxRevealCodes->setAccessibleName(QStringLiteral("Reveal Codes"));
+    c.cboxRevealCodes->setToolTip(QStringLiteral("Show the cells as their code bytes instead of their names"));
+    c.lblRevealCodes->setBuddy(c.cboxRevealCodes);
+    c.btnEraseSelected->setToolTip(QStringLiteral("Erase the selected code (or double-click it)"));
+    c.btnEraseAll->setToolTip(QStringLiteral("Erase the whole macro of this level"));
 
     // Header and the level settings on the left, description and room on the right, the grid
     // across the middle, reveal codes and erasing along the bottom.

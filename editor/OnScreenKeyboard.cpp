@@ -1,6 +1,7 @@
 #include "editor/OnScreenKeyboard.h"
 
 #include "document/CellList.h"
+#include "document/HexText.h"
 #include "editor/KeyPicture.h"
 #include "editor/KeypadPanel.h"
 #include "gui/Controls.h"
@@ -11,6 +12,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+
+#include <string_view>
+#include <utility>
 
 namespace keyloom {
 
@@ -218,6 +222,55 @@ void SetLampColour(QWidget* lamp, QRgb colour) {
     lamp->update();
 }
 
+// What a screen reader and a tooltip call a key: its caption where that is a whole name.
+QString FullName(const KeyEntry& entry) {
+    static constexpr std::pair<std::string_view, const char*> kNames[] = {
+        {"keyLED1", "LED 1"}, {"keyLED2", "LED 2"}, {"keyLED3", "LED 3"},
+        {"keyMedia", "Media keys"}, {"keyMouse", "Mouse actions"}, {"keyMore", "More keys"},
+        {"keyEsc", "Escape"}, {"keyPrtScn", "Print Screen"}, {"keyScroll", "Scroll Lock"},
+        {"keyInsert", "Insert"}, {"keyDelete", "Delete"}, {"keyPgUp", "Page Up"}, {"keyPgDn", "Page Down"},
+        {"keyNumLock", "Num Lock"}, {"keyCaps", "Caps Lock"},
+        {"keyLShift", "Left Shift"}, {"keyRShift", "Right Shift"}, {"keyLCtrl", "Left Ctrl"},
+        {"keyRCtrl", "Right Ctrl"}, {"keyLAlt", "Left Alt"}, {"keyRAlt", "Right Alt"},
+        {"keyLWin", "Left Windows"}, {"keyRWin", "Right Windows"}, {"keySpace", "Space"},
+        {"keyUp", "Up arrow"}, {"keyDown", "Down arrow"}, {"keyLeft", "Left arrow"}, {"keyRight", "Right arrow"},
+        {"kpEnter", "Keypad Enter"},
+    };
+    for (const auto& [name, fullName] : kNames) {
+        if (name == entry.name)
+            return QString::fromLatin1(fullName);
+    }
+    QString caption = QString::fromLatin1(entry.caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+    if (std::string_view(entry.name).starts_with("kp"))
+        return QStringLiteral("Keypad ") + caption;
+    caption.remove(u' ');
+    // A key of two signs: "1!" is the key of 1 and !.
+    if (caption.size() == 2 && !(caption.front().isLetter() && caption.back().isLetterOrNumber()))
+        return QStringLiteral("%1 and %2").arg(caption.front()).arg(caption.back());
+    return caption;
+}
+
+// What clicking the key does.
+QString KeyToolTip(const KeyEntry& entry, const QString& name) {
+    const QString codes = QString::fromStdString(BytesAsHex(TagCodes(entry.tag), " "));
+    switch (entry.handler) {
+    case Keyboard: return QStringLiteral("%1: records %2").arg(name, codes);
+    case Modifier:
+        return QStringLiteral("%1: records its press (%2), or its release where the macro holds it down")
+            .arg(name, codes);
+    case Delay: return QStringLiteral("Delay: records a pause as long as the slider sets");
+    case Media: return QStringLiteral("Media keys: a menu of playback, volume, web, mail and power keys");
+    case Mouse: return QStringLiteral("Mouse actions: a menu of clicks, double-clicks, presses and moves");
+    case More:
+        return QStringLiteral("More keys: a menu of international keys, old F13-F15, keypad comma and equal, "
+                              "and the break (F0) and extended (E0) codes");
+    case Led1:
+    case Led2:
+    case Led3: return QStringLiteral("%1: a menu of the lamp's OFF, ON and Flash codes").arg(name);
+    }
+    return name;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -245,6 +298,9 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
 
         auto* button = new QPushButton(QString::fromLatin1(entry.caption), this);
         button->setObjectName(QString::fromLatin1(entry.name));
+        const QString name = FullName(entry);
+        button->setAccessibleName(name);
+        button->setToolTip(KeyToolTip(entry, name));
         button->setGeometry(place);
         SetTag(button, entry.tag);
         // Clicks record into the grid; the grid keeps the focus so that typing goes on there.
@@ -257,6 +313,8 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
             const QString stem = QString::fromLatin1(entry.picture);
             key.up = new KeyPicture(this, stem + QStringLiteral("Up"), place, caption, false);
             key.down = new KeyPicture(this, stem + QStringLiteral("Down"), place, caption, true);
+            for (KeyPicture* picture : {key.up, key.down})
+                picture->setAccessibleName(name);
             const int modifier = ModifierIndexOfTag(entry.tag);
             if (entry.handler == Modifier && modifier >= 0) {
                 // Held modifiers follow the macro (showModifierState), not the mouse.
@@ -292,6 +350,9 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
     const QRect caps = findChild<QPushButton*>(QStringLiteral("keyCaps"))->geometry();
     auto* lamp = new Lamp(this);
     lamp->setObjectName(QStringLiteral("ledCapsLock"));
+    // It lies on the Caps Lock key, lit while the macro has Caps Lock on, and is clicked as the key.
+    lamp->setAccessibleName(QStringLiteral("Caps Lock lamp"));
+    lamp->setToolTip(findChild<QPushButton*>(QStringLiteral("keyCaps"))->toolTip());
     lamp->setGeometry(caps.x() + 2, caps.y(), 16, 30);
     lamp->setFocusPolicy(Qt::NoFocus);
     SetTag(lamp, kCapsLockTag);
@@ -301,6 +362,8 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
     TrackBar1 = new QSlider(Qt::Horizontal, this);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setRange(1, 125);
+    TrackBar1->setAccessibleName(QStringLiteral("Delay and mouse delta"));
+    TrackBar1->setToolTip(QStringLiteral("The length of a recorded delay (4 ms a step) and of a mouse move"));
     TrackBar1->setValue(kInitialSliderValue);
     TrackBar1->setGeometry(kSliderLeft, kRowTops[1], kSliderWidth, 16);
     QFont small = font();

@@ -61,6 +61,7 @@ struct ToolPlace {
     QToolButton* TfrmMain::*button; // nullptr: a disabled blank
     const char* name;
     const char* caption;
+    const char* tip; // what the command does, for the tooltip
     const char* themeIcon;
     const char* secondThemeIcon;
     QStyle::StandardPixmap styleIcon;
@@ -71,26 +72,31 @@ struct ToolPlace {
 
 // The toolbar from left to right.
 constexpr ToolPlace kToolPlaces[] = {
-    {&TfrmMain::btnNew, "btnNew", "New", "document-new", nullptr, QStyle::SP_FileIcon, Badge::None, 'N', 0xFF4A7FC1},
-    {&TfrmMain::btnOpen, "btnOpen", "Open", "document-open", nullptr, QStyle::SP_DialogOpenButton, Badge::None, 'O',
-     0xFFC9A227},
-    {&TfrmMain::btnSave, "btnSave", "Save", "document-save", nullptr, QStyle::SP_DialogSaveButton, Badge::None, 'S',
-     0xFF3C8D5A},
-    {&TfrmMain::btnSaveAs, "btnSaveAs", "Save As", "document-save-as", nullptr, QStyle::SP_DialogSaveButton, Badge::Pencil,
-     'A', 0xFF3C8D5A},
-    {nullptr, "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
-    {&TfrmMain::btnProperties, "btnProperties", "Properties", "document-properties", nullptr,
-     QStyle::SP_FileDialogDetailedView, Badge::None, 'P', 0xFF7A5BA6},
-    {&TfrmMain::btnDownload, "btnDownload", "Download", "go-down", "download", QStyle::SP_ArrowDown, Badge::None, 'D',
-     0xFFC1554A},
-    {&TfrmMain::btnTest, "btnTest", "Test", "system-run", nullptr, QStyle::SP_MediaPlay, Badge::None, 'T', 0xFF4A9CA6},
-    {nullptr, "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
-    {&TfrmMain::btnHelp, "btnHelp", "Help", "help-contents", nullptr, QStyle::SP_DialogHelpButton, Badge::None, '?',
-     0xFF4A7FC1},
-    {&TfrmMain::btnLabels, "btnLabels", "Key Labels", "x-office-document", "printer",
-     QStyle::SP_FileDialogContentsView, Badge::None, 'L', 0xFF8A8A3C},
-    {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut", "emblem-symbolic-link", nullptr,
-     QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
+    {&TfrmMain::btnNew, "btnNew", "New", "Start a new key definition for the keypad", "document-new", nullptr,
+     QStyle::SP_FileIcon, Badge::None, 'N', 0xFF4A7FC1},
+    {&TfrmMain::btnOpen, "btnOpen", "Open", "Open a key definition file (.ckd)", "document-open", nullptr,
+     QStyle::SP_DialogOpenButton, Badge::None, 'O', 0xFFC9A227},
+    {&TfrmMain::btnSave, "btnSave", "Save", "Save the key definition file and its device image (.bin)",
+     "document-save", nullptr, QStyle::SP_DialogSaveButton, Badge::None, 'S', 0xFF3C8D5A},
+    {&TfrmMain::btnSaveAs, "btnSaveAs", "Save As", "Save the key definition file under another name",
+     "document-save-as", nullptr, QStyle::SP_DialogSaveButton, Badge::Pencil, 'A', 0xFF3C8D5A},
+    {nullptr, "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnProperties, "btnProperties", "Properties",
+     "The keypad's properties: key roll-over, LEDs, character pacing, USB device type", "document-properties",
+     nullptr, QStyle::SP_FileDialogDetailedView, Badge::None, 'P', 0xFF7A5BA6},
+    {&TfrmMain::btnDownload, "btnDownload", "Download",
+     "Save, then load the file into the keypad with the download utility", "go-down", "download",
+     QStyle::SP_ArrowDown, Badge::None, 'D', 0xFFC1554A},
+    {&TfrmMain::btnTest, "btnTest", "Test", "Start the key test program: what the keypad's keys send", "system-run",
+     nullptr, QStyle::SP_MediaPlay, Badge::None, 'T', 0xFF4A9CA6},
+    {nullptr, "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnHelp, "btnHelp", "Help", "The manual and About", "help-contents", nullptr,
+     QStyle::SP_DialogHelpButton, Badge::None, '?', 0xFF4A7FC1},
+    {&TfrmMain::btnLabels, "btnLabels", "Key Labels", "Open a keycap label template to fill in and print",
+     "x-office-document", "printer", QStyle::SP_FileDialogContentsView, Badge::None, 'L', 0xFF8A8A3C},
+    {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut",
+     "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad",
+     "emblem-symbolic-link", nullptr, QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
 };
 
 void PaintBadge(QPainter& painter, Badge badge) {
@@ -273,6 +279,9 @@ void TfrmMain::BuildToolbar() {
         } else {
             button->setObjectName(QString::fromLatin1(place.name));
             button->setText(QString::fromLatin1(place.caption));
+            button->setToolTip(QString::fromLatin1(place.tip));
+            button->setAccessibleName(QString::fromLatin1(place.caption));
+            button->setAccessibleDescription(QString::fromLatin1(place.tip));
             button->setIcon(ToolIcon(place, style()));
             button->setFixedWidth(kToolButtonWidth);
             this->*place.button = button;
@@ -311,6 +320,10 @@ void TfrmMain::ConnectPanels() {
     connect(keypadPanel, &KeypadPanel::keyRightPressed, this, [this](QPushButton* button, QPoint position) {
         RunCommand([this, button, position] { KeypadMouseDown(button, position); });
     });
+    keypadPanel->keyToolTip = [this](const QPushButton* button) {
+        const int keyIndex = KeyIndexOfButton(button);
+        return keyIndex >= 0 && keyIndex < m_document.numberOfKeys ? KeyDescription(keyIndex) : QString();
+    };
     connect(keypadPanel->btn24Keys, &QPushButton::clicked, this, Command(&TfrmMain::btn24KeysClick));
     connect(keypadPanel->btn48Keys, &QPushButton::clicked, this, Command(&TfrmMain::btn48KeysClick));
     connect(keypadPanel->menuKeyType, &QMenu::aboutToShow, this, Command(&TfrmMain::menuKeyTypePopup));

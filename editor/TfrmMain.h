@@ -92,6 +92,10 @@ public:
     int KeyIndexOfButton(const QPushButton* button) const;
     QPushButton* ButtonOfKeyIndex(int keyIndex) const;
     void ShowKeyType(int keyIndex);
+    // "Key 5" and what it does: its type and both levels' descriptions and lengths.
+    QString KeyDescription(int keyIndex) const;
+    // Gives the key's button its accessible name and description (screen readers read them).
+    void DescribeKey(int keyIndex);
     void SelectFirstKey();
 
     // Recording from the on-screen keyboard and its menus (TfrmMainRecording.cpp).

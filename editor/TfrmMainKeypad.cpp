@@ -133,6 +133,9 @@ void TfrmMain::SwitchLayout(int numberOfKeys) {
                                       : QStringLiteral("Quorvane KeyloomVKxx (VK24)"));
     keypadPanel->applyLayout(numberOfKeys);
     KeyboardPanel->applyLayout(numberOfKeys);
+    // Every document change that is not a step on the selected key comes through here.
+    for (int keyIndex = 0; keyIndex < numberOfKeys; ++keyIndex)
+        DescribeKey(keyIndex);
 
     SelectFirstKey();
     RefreshMacroView();
@@ -163,6 +166,31 @@ void TfrmMain::ShowKeyType(int keyIndex) {
     button->setText(keyType == kLevelShiftKey    ? QStringLiteral("S")
                     : keyType == kLevelToggleKey ? QStringLiteral("T")
                                                  : QString());
+}
+
+QString TfrmMain::KeyDescription(int keyIndex) const {
+    const KeyRecord& key = m_document.keys[static_cast<std::size_t>(keyIndex)];
+    const QString type = key.KeyType == kLevelShiftKey    ? QStringLiteral("Level shift key")
+                         : key.KeyType == kLevelToggleKey ? QStringLiteral("Level toggle key")
+                                                          : QStringLiteral("Normal key");
+    QString text = QStringLiteral("Key %1: %2").arg(keyIndex + 1).arg(type);
+    for (const Level level : {Level::One, Level::Two}) {
+        const std::size_t length = m_document.Length(level, keyIndex);
+        const QString name = QString::fromStdString(key.name[levelIndex(level)]);
+        text += QStringLiteral("\nLevel %1: ").arg(level == Level::One ? 1 : 2);
+        text += length == 0 ? QStringLiteral("empty") : QStringLiteral("%1 bytes").arg(length);
+        if (!name.isEmpty())
+            text += QStringLiteral(", \u201C%1\u201D").arg(name);
+    }
+    return text;
+}
+
+void TfrmMain::DescribeKey(int keyIndex) {
+    QPushButton* button = ButtonOfKeyIndex(keyIndex);
+    if (button == nullptr)
+        return;
+    button->setAccessibleName(QStringLiteral("Key %1").arg(keyIndex + 1));
+    button->setAccessibleDescription(KeyDescription(keyIndex));
 }
 
 void TfrmMain::SelectFirstKey() {

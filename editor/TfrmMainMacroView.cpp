@@ -68,6 +68,9 @@ void TfrmMain::RefreshMacroView() {
 
     for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
         ShowKeyType(keyIndex);
+    // A step changes only the selected key; every other key was described when the document or
+    // the layout changed.
+    DescribeKey(key);
 
     if (lblModified != nullptr)
         lblModified->setText(m_state.modified ? QStringLiteral("Modified") : QString());
