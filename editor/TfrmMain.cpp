@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QKeySequence>
 #include <QLayout>
 #include <QMenu>
 #include <QPainter>
@@ -61,7 +62,8 @@ struct ToolPlace {
     QToolButton* TfrmMain::*button; // nullptr: a disabled blank
     const char* name;
     const char* caption;
-    const char* tip; // what the command does, for the tooltip
+    const char* tip;  // what the command does, for the tooltip
+    const char* chord; // its keyboard way
     const char* themeIcon;
     const char* secondThemeIcon;
     QStyle::StandardPixmap styleIcon;
@@ -72,30 +74,30 @@ struct ToolPlace {
 
 // The toolbar from left to right.
 constexpr ToolPlace kToolPlaces[] = {
-    {&TfrmMain::btnNew, "btnNew", "New", "Start a new key definition for the keypad", "document-new", nullptr,
-     QStyle::SP_FileIcon, Badge::None, 'N', 0xFF4A7FC1},
-    {&TfrmMain::btnOpen, "btnOpen", "Open", "Open a key definition file (.ckd)", "document-open", nullptr,
+    {&TfrmMain::btnNew, "btnNew", "New", "Start a new key definition for the keypad", "Alt+N", "document-new",
+     nullptr, QStyle::SP_FileIcon, Badge::None, 'N', 0xFF4A7FC1},
+    {&TfrmMain::btnOpen, "btnOpen", "Open", "Open a key definition file (.ckd)", "Alt+O", "document-open", nullptr,
      QStyle::SP_DialogOpenButton, Badge::None, 'O', 0xFFC9A227},
-    {&TfrmMain::btnSave, "btnSave", "Save", "Save the key definition file and its device image (.bin)",
+    {&TfrmMain::btnSave, "btnSave", "Save", "Save the key definition file and its device image (.bin)", "Alt+S",
      "document-save", nullptr, QStyle::SP_DialogSaveButton, Badge::None, 'S', 0xFF3C8D5A},
-    {&TfrmMain::btnSaveAs, "btnSaveAs", "Save As", "Save the key definition file under another name",
+    {&TfrmMain::btnSaveAs, "btnSaveAs", "Save As", "Save the key definition file under another name", "Alt+A",
      "document-save-as", nullptr, QStyle::SP_DialogSaveButton, Badge::Pencil, 'A', 0xFF3C8D5A},
-    {nullptr, "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {nullptr, "", "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
     {&TfrmMain::btnProperties, "btnProperties", "Properties",
-     "The keypad's properties: key roll-over, LEDs, character pacing, USB device type", "document-properties",
+     "The keypad's properties: key roll-over, LEDs, character pacing, USB device type", "Alt+P", "document-properties",
      nullptr, QStyle::SP_FileDialogDetailedView, Badge::None, 'P', 0xFF7A5BA6},
     {&TfrmMain::btnDownload, "btnDownload", "Download",
-     "Save, then load the file into the keypad with the download utility", "go-down", "download",
+     "Save, then load the file into the keypad with the download utility", "Alt+D", "go-down", "download",
      QStyle::SP_ArrowDown, Badge::None, 'D', 0xFFC1554A},
-    {&TfrmMain::btnTest, "btnTest", "Test", "Start the key test program: what the keypad's keys send", "system-run",
-     nullptr, QStyle::SP_MediaPlay, Badge::None, 'T', 0xFF4A9CA6},
-    {nullptr, "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
-    {&TfrmMain::btnHelp, "btnHelp", "Help", "The manual and About", "help-contents", nullptr,
+    {&TfrmMain::btnTest, "btnTest", "Test", "Start the key test program: what the keypad's keys send", "Alt+T",
+     "system-run", nullptr, QStyle::SP_MediaPlay, Badge::None, 'T', 0xFF4A9CA6},
+    {nullptr, "", "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnHelp, "btnHelp", "Help", "The manual and About", "Alt+H", "help-contents", nullptr,
      QStyle::SP_DialogHelpButton, Badge::None, '?', 0xFF4A7FC1},
-    {&TfrmMain::btnLabels, "btnLabels", "Key Labels", "Open a keycap label template to fill in and print",
+    {&TfrmMain::btnLabels, "btnLabels", "Key Labels", "Open a keycap label template to fill in and print", "Alt+L",
      "x-office-document", "printer", QStyle::SP_FileDialogContentsView, Badge::None, 'L', 0xFF8A8A3C},
     {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut",
-     "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad",
+     "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad", "Alt+W",
      "emblem-symbolic-link", nullptr, QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
 };
 
@@ -189,6 +191,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     ConnectLevels();
     ConnectTyping();
     ConnectDialogs();
+    ConnectChords();
     FormCreate(arguments);
 
     layout()->activate();
@@ -279,9 +282,12 @@ void TfrmMain::BuildToolbar() {
         } else {
             button->setObjectName(QString::fromLatin1(place.name));
             button->setText(QString::fromLatin1(place.caption));
-            button->setToolTip(QString::fromLatin1(place.tip));
+            button->setToolTip(QStringLiteral("%1 (%2): %3")
+                                   .arg(QString::fromLatin1(place.caption), QString::fromLatin1(place.chord),
+                                        QString::fromLatin1(place.tip)));
             button->setAccessibleName(QString::fromLatin1(place.caption));
             button->setAccessibleDescription(QString::fromLatin1(place.tip));
+            button->setShortcut(QKeySequence(QString::fromLatin1(place.chord)));
             button->setIcon(ToolIcon(place, style()));
             button->setFixedWidth(kToolButtonWidth);
             this->*place.button = button;

@@ -187,6 +187,11 @@ private:
     void ConnectLevels();
     void ConnectTyping();
     void ConnectDialogs();
+    // Alt chords for the commands: a key typed with Alt records what it records without, so
+    // no chord takes away anything a user can record.
+    void ConnectChords();
+    // The key button beside the selected key, dx columns and dy rows away, or nullptr at the edge.
+    QPushButton* NeighbourKey(int dx, int dy) const;
     void FormCreate(const QStringList& arguments);
 
     // Whether a command first stores the description being typed (see RunCommand).

@@ -9,12 +9,18 @@
 #include "gui/Prompts.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 namespace keyloom {
 
@@ -191,6 +197,48 @@ void TfrmMain::DescribeKey(int keyIndex) {
         return;
     button->setAccessibleName(QStringLiteral("Key %1").arg(keyIndex + 1));
     button->setAccessibleDescription(KeyDescription(keyIndex));
+}
+
+QPushButton* TfrmMain::NeighbourKey(int dx, int dy) const {
+    // Keys are numbered row by row: 4 columns of 6 rows, or 8 columns of 6 rows with 48 keys.
+    const int columns = m_document.numberOfKeys == 48 ? 8 : 4;
+    const int column = m_state.selectedKey % columns + dx;
+    const int row = m_state.selectedKey / columns + dy;
+    if (column < 0 || column >= columns || row < 0 || row * columns >= m_document.numberOfKeys)
+        return nullptr;
+    return ButtonOfKeyIndex(row * columns + column);
+}
+
+void TfrmMain::ConnectChords() {
+    const auto chord = [this](const char* keys, const std::function<void()>& action) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    // The toolbar's chords are its buttons' own (BuildToolbar).
+    chord("Alt+1", [this] { TabControl1->setCurrentIndex(0); });
+    chord("Alt+2", [this] { TabControl1->setCurrentIndex(1); });
+    for (const auto& [keys, dx, dy] : {std::tuple{"Alt+Left", -1, 0}, std::tuple{"Alt+Right", 1, 0},
+                                       std::tuple{"Alt+Up", 0, -1}, std::tuple{"Alt+Down", 0, 1}}) {
+        chord(keys, [this, dx = dx, dy = dy] {
+            if (QPushButton* key = NeighbourKey(dx, dy))
+                key->click();
+        });
+    }
+    chord("Alt+E", [this] {
+        QLineEdit* description = Controls(m_state.selectedLevel).edDescription;
+        description->setFocus(Qt::ShortcutFocusReason);
+        description->selectAll();
+    });
+    chord("Alt+R", [this] { Controls(m_state.selectedLevel).cboxAutoRepeat->click(); });
+    chord("Alt+M", [this] {
+        QComboBox* mode = Controls(m_state.selectedLevel).comboMacroMode;
+        mode->setFocus(Qt::ShortcutFocusReason);
+        mode->showPopup();
+    });
+    chord("Alt+K", [this] {
+        QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
+        KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));
+    });
 }
 
 void TfrmMain::SelectFirstKey() {
