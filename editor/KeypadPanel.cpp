@@ -42,9 +42,10 @@ constexpr MenuItem kKeyTypeItems[] = {
     {"menuKeyToggle", 2, "Level Toggle -- Will cause the keypad to switch levels after key is released."},
 };
 
-// The two layout buttons read as one rocker switch: each is rounded on its outer side only.
+// The two layout buttons read as one rocker switch: each is rounded on its outer side only. The
+// switch has colours of its own, light with dark text, in light and dark themes alike.
 constexpr const char* kLayoutButtonStyle =
-    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0; %1 }"
+    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; color: #101010; padding: 0; %1 }"
     "QPushButton:checked { background: #8fb8de; }"
     "QPushButton:hover:!checked { background: #e2eaf2; }";
 

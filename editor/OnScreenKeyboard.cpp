@@ -271,6 +271,14 @@ QString KeyToolTip(const KeyEntry& entry, const QString& name) {
     return name;
 }
 
+// The keys that can be typed are light, the shaded ones (their pictures) grey, whatever the
+// theme: the instructions below the keyboard tell them apart by it.
+QPalette LightKeyPalette(QPalette palette) {
+    palette.setColor(QPalette::Button, QColor(0xf4, 0xf4, 0xf4));
+    palette.setColor(QPalette::ButtonText, QColor(0x10, 0x10, 0x10));
+    return palette;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -307,7 +315,9 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
         button->setFocusPolicy(Qt::NoFocus);
 
         Key key{button, entry.handler, nullptr, nullptr};
-        if (entry.picture != nullptr) {
+        if (entry.picture == nullptr) {
+            button->setPalette(LightKeyPalette(button->palette()));
+        } else {
             // The pictures cover the button and show its caption themselves.
             const QString caption = QString::fromLatin1(entry.caption);
             const QString stem = QString::fromLatin1(entry.picture);

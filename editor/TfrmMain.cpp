@@ -4,6 +4,7 @@
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
+#include "gui/Contrast.h"
 #include "gui/Controls.h"
 #include "gui/Prompts.h"
 
@@ -130,11 +131,15 @@ void PaintBadge(QPainter& painter, Badge badge) {
 }
 
 // The desktop's own icon where its theme has one, else the style's, else one drawn here, so that
-// every place always shows a picture of a toolbar's size.
-QIcon ToolIcon(const ToolPlace& place, const QStyle* style) {
+// every place always shows a picture of a toolbar's size. A theme's or style's picture that
+// would not show on the toolbar's background (a dark glyph in a dark theme) counts as none.
+QIcon ToolIcon(const ToolPlace& place, const QStyle* style, const QColor& background) {
     for (const char* name : {place.themeIcon, place.secondThemeIcon}) {
-        if (name && QIcon::hasThemeIcon(QString::fromLatin1(name)))
-            return QIcon::fromTheme(QString::fromLatin1(name));
+        if (name && QIcon::hasThemeIcon(QString::fromLatin1(name))) {
+            const QIcon themed = QIcon::fromTheme(QString::fromLatin1(name));
+            if (StandsOut(themed, kToolIconSize, background))
+                return themed;
+        }
     }
     const QIcon standard = style->standardIcon(place.styleIcon);
     const QList<QSize> sizes = standard.availableSizes();
@@ -143,7 +148,7 @@ QIcon ToolIcon(const ToolPlace& place, const QStyle* style) {
                       (sizes.isEmpty() || std::any_of(sizes.begin(), sizes.end(), [](QSize size) {
                            return size.width() >= kToolIconSize * 3 / 4;
                        }));
-    if (!fits)
+    if (!fits || !StandsOut(standard, kToolIconSize, background))
         return DrawnIcon(QChar::fromLatin1(place.glyph), QColor::fromRgba(place.colour));
     if (place.badge == Badge::None)
         return standard;
@@ -288,7 +293,7 @@ void TfrmMain::BuildToolbar() {
             button->setAccessibleName(QString::fromLatin1(place.caption));
             button->setAccessibleDescription(QString::fromLatin1(place.tip));
             button->setShortcut(QKeySequence(QString::fromLatin1(place.chord)));
-            button->setIcon(ToolIcon(place, style()));
+            button->setIcon(ToolIcon(place, style(), button->palette().color(QPalette::Window)));
             button->setFixedWidth(kToolButtonWidth);
             this->*place.button = button;
         }
