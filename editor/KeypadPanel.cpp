@@ -1,6 +1,7 @@
 #include "editor/KeypadPanel.h"
 
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -87,7 +88,7 @@ private:
 QWidget* MakeKeyPanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QString::fromLatin1(name));
-    panel->setFixedSize(kKeyPanelSize);
+    panel->setFixedSize(DesignUnits(parent->font())(kKeyPanelSize));
     // The body of the keypad: the seam between the two panels is painted over when both show.
     panel->setAttribute(Qt::WA_StyledBackground);
     panel->setStyleSheet(QStringLiteral("#%1 { background: #3c3f44; border: 1px solid #1f2124; }")
@@ -99,18 +100,19 @@ QWidget* MakeKeyPanel(QWidget* parent, const char* name) {
 
 KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("keypadPanel"));
-    setFixedSize(kPanelSize);
+    const DesignUnits units(font());
+    setFixedSize(units(kPanelSize));
 
     lblKeyLayout = new QLabel(QStringLiteral("Key Layout:"), this);
     lblKeyLayout->setObjectName(QStringLiteral("lblKeyLayout"));
-    lblKeyLayout->setGeometry(88, 3, 80, 18);
+    lblKeyLayout->setGeometry(units(QRect(88, 3, 80, 18)));
     lblKeyLayout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* layoutGroup = new QButtonGroup(this);
     auto makeLayoutButton = [&](const char* name, const char* caption, int left, const char* corners) {
         auto* button = new QPushButton(QString::fromLatin1(caption), this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(left, 3, 28, 18);
+        button->setGeometry(units(QRect(left, 3, 28, 18)));
         button->setFont(PointFont(this, 11));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -139,8 +141,8 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
         auto* key = new QPushButton(panel);
         key->setObjectName(QStringLiteral("Key%1").arg(tag + 1));
         SetTag(key, tag);
-        key->setGeometry(kKeyMargin + (number % kPanelColumns) * kKeyPitch,
-                         kKeyMargin + (number / kPanelColumns) * kKeyPitch, kKeySize, kKeySize);
+        key->setGeometry(units(QRect(kKeyMargin + (number % kPanelColumns) * kKeyPitch,
+                                     kKeyMargin + (number / kPanelColumns) * kKeyPitch, kKeySize, kKeySize)));
         key->setFont(PointFont(this, 14));
         key->setCheckable(true);
         // A key click must not take the focus: an unconfirmed description stays in its box and
@@ -162,7 +164,7 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
 
     lblKeyOptions = new QLabel(QStringLiteral("Right-click to set key options."), this);
     lblKeyOptions->setObjectName(QStringLiteral("lblKeyOptions"));
-    lblKeyOptions->setGeometry(0, kPanelTop + kKeyPanelSize.height() + 6, kPanelSize.width(), 20);
+    lblKeyOptions->setGeometry(units(QRect(0, kPanelTop + kKeyPanelSize.height() + 6, kPanelSize.width(), 20)));
     lblKeyOptions->setAlignment(Qt::AlignCenter);
 
     menuKeyType = new QMenu(this);
@@ -186,10 +188,11 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
 
 void KeypadPanel::applyLayout(int numberOfKeys) {
     const bool wide = numberOfKeys == 48;
-    KeyPanel1->move(wide ? kPanel1Left48 : kPanel1Left24, kPanelTop);
-    KeyPanel2->move(KeyPanel1->x() + kKeyPanelSize.width(), kPanelTop);
+    const DesignUnits units(font());
+    KeyPanel1->move(units(QPoint(wide ? kPanel1Left48 : kPanel1Left24, kPanelTop)));
+    KeyPanel2->move(KeyPanel1->pos() + QPoint(KeyPanel1->width(), 0));
     KeyPanel2->setVisible(wide);
-    imgEraseKeypadLine->setGeometry(KeyPanel2->x() - 1, kPanelTop, 3, kKeyPanelSize.height());
+    imgEraseKeypadLine->setGeometry(KeyPanel2->x() - 1, KeyPanel2->y(), 3, KeyPanel2->height());
     imgEraseKeypadLine->setVisible(wide);
     imgEraseKeypadLine->raise();
     btn24Keys->setChecked(!wide);

@@ -5,6 +5,7 @@
 #include "editor/KeyPicture.h"
 #include "editor/KeypadPanel.h"
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 #include "keys/TagCodeTable.h"
 
 #include <QAbstractButton>
@@ -290,7 +291,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(this) {
     setObjectName(QStringLiteral("KeyboardPanel"));
-    setFixedSize(kPanelSize);
+    const DesignUnits units(font());
+    setFixedSize(units(kPanelSize));
 
     int row = 0;
     int left = kMainLeft;
@@ -301,7 +303,7 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
         }
         if (entry.left != kFollow)
             left = entry.left;
-        const QRect place(left, kRowTops[row - 1], entry.width, entry.height);
+        const QRect place = units(QRect(left, kRowTops[row - 1], entry.width, entry.height));
         left += entry.width + kGap;
 
         auto* button = new QPushButton(QString::fromLatin1(entry.caption), this);
@@ -363,7 +365,7 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
     // It lies on the Caps Lock key, lit while the macro has Caps Lock on, and is clicked as the key.
     lamp->setAccessibleName(QStringLiteral("Caps Lock lamp"));
     lamp->setToolTip(findChild<QPushButton*>(QStringLiteral("keyCaps"))->toolTip());
-    lamp->setGeometry(caps.x() + 2, caps.y(), 16, 30);
+    lamp->setGeometry(QRect(caps.topLeft() + QPoint(units(2), 0), units(QSize(16, 30))));
     lamp->setFocusPolicy(Qt::NoFocus);
     SetTag(lamp, kCapsLockTag);
     ledCapsLock = lamp;
@@ -375,20 +377,20 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
     TrackBar1->setAccessibleName(QStringLiteral("Delay and mouse delta"));
     TrackBar1->setToolTip(QStringLiteral("The length of a recorded delay (4 ms a step) and of a mouse move"));
     TrackBar1->setValue(kInitialSliderValue);
-    TrackBar1->setGeometry(kSliderLeft, kRowTops[1], kSliderWidth, 16);
+    TrackBar1->setGeometry(units(QRect(kSliderLeft, kRowTops[1], kSliderWidth, 16)));
     QFont small = font();
     if (small.pointSizeF() > 0)
         small.setPointSizeF(small.pointSizeF() * 0.85);
     lblDelay = MakeLabel(this, "lblDelay", QStringLiteral("Delay = %1 ms").arg(4 * kInitialSliderValue),
-                         QRect(kSliderLeft, kRowTops[1] + 16, kPanelSize.width() - kSliderLeft, 14));
+                         units(QRect(kSliderLeft, kRowTops[1] + 16, kPanelSize.width() - kSliderLeft, 14)));
     lblMouseDelta = MakeLabel(this, "lblMouseDelta", QStringLiteral("Mouse Delta = %1").arg(kInitialSliderValue),
-                              QRect(kSliderLeft, kRowTops[1] + 30, kPanelSize.width() - kSliderLeft, 14));
+                              units(QRect(kSliderLeft, kRowTops[1] + 30, kPanelSize.width() - kSliderLeft, 14)));
     lblDelay->setFont(small);
     lblMouseDelta->setFont(small);
 
     const int instructionsTop = kRowTops[6] + 30 + 6;
     lblInstructions = MakeLabel(this, "lblInstructions", QString::fromLatin1(kInstructions),
-                                QRect(0, instructionsTop, kPanelSize.width(), kPanelSize.height() - instructionsTop));
+                                units(QRect(0, instructionsTop, kPanelSize.width(), kPanelSize.height() - instructionsTop)));
     lblInstructions->setAlignment(Qt::AlignCenter);
 
     applyLayout(24);
@@ -397,8 +399,9 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget* parent) : QWidget(parent), menus(thi
 void OnScreenKeyboard::applyLayout(int numberOfKeys) {
     const bool wide = numberOfKeys == 48;
     const int firstLeft = wide ? kLed1Left48 : kLed1Left24;
+    const DesignUnits units(font());
     for (std::size_t i = 0; i < keyLED.size(); ++i) {
-        keyLED[i]->move(firstLeft + static_cast<int>(i) * kLedSize.width(), kLedTop);
+        keyLED[i]->move(units(QPoint(firstLeft + static_cast<int>(i) * kLedSize.width(), kLedTop)));
         keyLED[i]->setVisible(i == 0 || wide);
     }
 }

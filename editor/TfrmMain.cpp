@@ -6,6 +6,7 @@
 #include "editor/MacroTabs.h"
 #include "gui/Contrast.h"
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 #include "gui/Prompts.h"
 
 #include <QAction>
@@ -275,6 +276,7 @@ void TfrmMain::BuildToolbar() {
     auto* row = new QHBoxLayout(MenuPanel);
     row->setContentsMargins(kMargin, 4, kMargin, 4);
     row->setSpacing(2);
+    const DesignUnits units(font());
     for (const ToolPlace& place : kToolPlaces) {
         auto* button = new QToolButton(MenuPanel);
         button->setAutoRaise(true);
@@ -283,7 +285,7 @@ void TfrmMain::BuildToolbar() {
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         if (!place.button) {
             button->setEnabled(false);
-            button->setFixedWidth(kBlankWidth);
+            button->setFixedWidth(units(kBlankWidth));
         } else {
             button->setObjectName(QString::fromLatin1(place.name));
             button->setText(QString::fromLatin1(place.caption));
@@ -294,7 +296,7 @@ void TfrmMain::BuildToolbar() {
             button->setAccessibleDescription(QString::fromLatin1(place.tip));
             button->setShortcut(QKeySequence(QString::fromLatin1(place.chord)));
             button->setIcon(ToolIcon(place, style(), button->palette().color(QPalette::Window)));
-            button->setFixedWidth(kToolButtonWidth);
+            button->setFixedWidth(units(kToolButtonWidth));
             this->*place.button = button;
         }
         row->addWidget(button);
