@@ -65,6 +65,7 @@ TfrmAbout::TfrmAbout(Platform& platform, const std::filesystem::path& documentsA
 
     Memo1 = Named(new QPlainTextEdit(this), "Memo1");
     Memo1->setReadOnly(true);
+    Memo1->setAccessibleName(QStringLiteral("Documents Area"));
     Memo1->setGeometry(12, 136, 376, 60);
 
     btnExplore = Named(new QPushButton(QStringLiteral("Explore..."), this), "btnExplore");

@@ -131,6 +131,15 @@ TfrmShortcut::TfrmShortcut(Platform& platform, Prompts& prompts, const fs::path&
     btnCancel->setGeometry(384, 416, 80, 26);
     setFixedSize(480, 449);
 
+    // Screen readers name each box by the label before it.
+    Memo1->setAccessibleName(QStringLiteral("Instructions"));
+    for (const auto& [label, box] : {std::pair{lblCkdFile, edCkdFile}, std::pair{lblHint, edHint},
+                                     std::pair{lblShortcut, edShortcut}}) {
+        label->setBuddy(box);
+        box->setAccessibleName(label->text().chopped(1)); // without the colon
+    }
+    edShortcut->setToolTip(Label1->text());
+
     connect(btnChooseShortcutCKD, &QPushButton::clicked, this, &TfrmShortcut::btnChooseShortcutCKDClick);
     connect(btnCreate, &QPushButton::clicked, this, &TfrmShortcut::btnCreateClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmShortcut::btnCancelClick);

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
@@ -66,6 +67,16 @@ TEST_F(Accessibility, EveryShownControlHasAName) {
         std::vector<std::string> unnamed;
         CollectUnnamed(QAccessible::queryAccessibleInterface(window.get()), unnamed);
         EXPECT_THAT(unnamed, ::testing::IsEmpty()) << (fortyEight ? "48 keys" : "24 keys");
+    }
+}
+
+TEST_F(Accessibility, EveryControlOfTheDialogsHasAName) {
+    for (QDialog* dialog : window->findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+        dialog->show();
+        std::vector<std::string> unnamed;
+        CollectUnnamed(QAccessible::queryAccessibleInterface(dialog), unnamed);
+        EXPECT_THAT(unnamed, ::testing::IsEmpty()) << dialog->objectName().toStdString();
+        dialog->hide();
     }
 }
 
