@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -9,16 +11,19 @@
 
 namespace keyloom {
 
-// The fixed panels are drawn in design units: pixels at a 9-point UI font, where every caption
-// fits. A larger UI font scales them, as Windows scales a form with its font; a smaller one
-// keeps them (they never shrink). A high-density screen scales pixels on top of this.
+// The fixed panels are drawn in design units: pixels at a 9-point UI font on a 96-dpi screen
+// (12 pixels), where every caption fits. A font larger in pixels - a larger UI font, or a desktop
+// that sets a higher font resolution - scales them, as Windows scales a form with its font; a
+// smaller one keeps them (they never shrink). A high-density screen scales pixels on top of this.
 class DesignUnits {
 public:
-    static constexpr double kDesignPoints = 9;
+    static constexpr double kDesignPixels = 12;
 
     explicit DesignUnits(const QFont& font) {
-        const double points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
-        m_factor = std::max(1.0, points / kDesignPoints);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96;
+        const double pixels = font.pointSizeF() > 0 ? font.pointSizeF() * dpi / 72 : font.pixelSize();
+        m_factor = std::max(1.0, pixels / kDesignPixels);
     }
 
     double factor() const { return m_factor; }
