@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Renders the main window in both layouts on a virtual X display and writes
-# docs/main-window-24.png and docs/main-window-48.png. Run it again whenever the window changes.
+# Renders the main window on a virtual X display and writes docs/main-window-24.png and
+# docs/main-window-48.png (both layouts), docs/main-window-11pt.png (a font resolution that makes
+# the 9-point UI font as large as an 11-point one) and docs/main-window-2x.png (twice the scale).
+# Run it again whenever the window changes.
 # KEYLOOM_BUILD names another build folder (default build/normal).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +26,7 @@ if [ "${1:-}" != "--on-display" ]; then
   fi
   cmake --build "$build" --target KeyloomVKxx -j "$(nproc)"
   mkdir -p docs
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" --on-display
+  exec xvfb-run -a -s "-screen 0 2600x2000x24 -nolisten tcp" bash "$0" --on-display
 fi
 
 work=$(mktemp -d)
@@ -37,13 +39,16 @@ trap cleanup EXIT
 unset QT_QPA_PLATFORM
 
 # The layout comes from the settings file of a fresh home folder, as it does at a user's start.
-for keys in 24 48; do
-  home=$work/home-$keys
-  mkdir -p "$home/Documents/Quorvane/KeyloomVKxx" "$work/run-$keys"
-  chmod 700 "$work/run-$keys"
+# Each case: keys, the picture's name, and the environment the program runs in.
+for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2"; do
+  IFS=: read -r keys name setting <<< "$case"
+  home=$work/home-$name
+  mkdir -p "$home/Documents/Quorvane/KeyloomVKxx" "$work/run-$name"
+  chmod 700 "$work/run-$name"
   printf '[CONFIGURATION]\r\nNumber_of_Keys=%s\r\n' "$keys" > "$home/Documents/Quorvane/KeyloomVKxx/KeyloomVKxx.ini"
 
-  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$work/run-$keys "$build/bin/KeyloomVKxx" &
+  env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-$name" $setting \
+    "$build/bin/KeyloomVKxx" &
   program=$!
   title="Quorvane KeyloomVKxx (VK$keys)"
   window=
@@ -54,9 +59,9 @@ for keys in 24 48; do
   done
   [ -n "$window" ] || { echo "The window \"$title\" did not appear." >&2; exit 1; }
   sleep 1 # the first paint
-  import -window "$window" "docs/main-window-$keys.png"
+  import -window "$window" "docs/main-window-$name.png"
   kill "$program"
   wait "$program" 2> /dev/null || true
   program=
-  echo "docs/main-window-$keys.png"
+  echo "docs/main-window-$name.png"
 done
