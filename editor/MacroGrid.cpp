@@ -149,15 +149,6 @@ void MacroGrid::selectIndex(int index) {
     setCurrentCell(index / kColumns, index % kColumns);
 }
 
-void MacroGrid::setCellText(int index, const QString& text) {
-    if (index < 0 || index >= kRows * kColumns)
-        return;
-    QTableWidgetItem* cell = item(index / kColumns, index % kColumns);
-    // Unchanged cells are left alone: a refresh rewrites every cell and most stay as they were.
-    if (cell->text() != text)
-        cell->setText(text);
-}
-
 void MacroGrid::setCellTexts(std::span<const QString> texts) {
     constexpr int kCells = kRows * kColumns;
     int first = kCells;

@@ -19,7 +19,6 @@ public:
     // column + 8 x row of the selected cell.
     int selectedIndex() const;
     void selectIndex(int index);
-    void setCellText(int index, const QString& text);
     // Cell n shows texts[n], the cells after the last text none. The view hears of the changed
     // cells at once, as one range: a whole macro is written on every refresh.
     void setCellTexts(std::span<const QString> texts);
