@@ -73,6 +73,7 @@ int RunEditor(int argc, char** argv, const std::function<void(TfrmMain&)>& befor
         QtPrompts prompts;
         TfrmMain window(document, platform, prompts, CommandLineArguments(argc, argv));
         prompts.setWindow(&window);
+        window.FitToScreen();
         if (beforeShow)
             beforeShow(window);
         window.show();

@@ -22,6 +22,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
@@ -180,9 +181,17 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    auto* central = new QWidget(this);
+    // The panels lie on one client area of fixed size; the scroll area around it shows scroll
+    // bars only on a screen too small for the window (see FitToScreen).
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName(QStringLiteral("frmMainScroller"));
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setAlignment(Qt::AlignCenter);
+    auto* central = new QWidget;
     central->setObjectName(QStringLiteral("frmMainClient"));
-    setCentralWidget(central);
+    m_client = central;
+    setCentralWidget(m_scroller);
 
     BuildToolbar();
     keypadPanel = new KeypadPanel(central);
@@ -200,13 +209,51 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     ConnectChords();
     FormCreate(arguments);
 
+    m_scroller->setWidget(central);
+    // Without scroll bars the scroll area wants exactly the client area.
+    m_scroller->setMinimumSize(central->size());
     layout()->activate();
-    setFixedSize(sizeHint());
+    m_fullSize = sizeHint();
+    setFixedSize(m_fullSize);
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+void TfrmMain::FitToScreen(const QRect& available, const QMargins& frame) {
+    const QSize room = available.marginsRemoved(frame).size();
+    QRect placed(QPoint(), m_fullSize);
+    if (m_fullSize.width() <= room.width() && m_fullSize.height() <= room.height()) {
+        m_scroller->setMinimumSize(m_client->size());
+        setFixedSize(m_fullSize);
+    } else {
+        // Too large for the screen: as large as the screen allows, scrolled to the rest, and
+        // free to be resized up to the whole window.
+        m_scroller->setMinimumSize(0, 0);
+        setMinimumSize(0, 0);
+        setMaximumSize(m_fullSize);
+        placed.setSize(m_fullSize.boundedTo(room));
+        resize(placed.size());
+    }
+    // Centred, but never with the title bar off the top or the left edge off the screen.
+    const QRect area = available.marginsRemoved(frame);
+    placed.moveCenter(area.center());
+    placed.moveTopLeft(QPoint(std::max(placed.left(), area.left()), std::max(placed.top(), area.top())));
+    // A window is moved by its frame's corner.
+    move(placed.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
+void TfrmMain::FitToScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    // Before its first showing the window does not know its frame: allow for a title bar and
+    // borders of the style's size.
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    FitToScreen(screen->availableGeometry(), QMargins(border, title + border, border, border));
 }
 
 // Closing is FormClose's; a window destroyed without being closed (a test, or the end of the
@@ -238,14 +285,14 @@ void TfrmMain::PlacePanels() {
     const int rowHeight = std::max(keypad.height(), tabs.height());
     const int keyboardTop = rowTop + rowHeight + kMargin;
     MenuPanel->setGeometry(0, 0, width, toolbarHeight);
-    auto* toolbarEdge = new QFrame(centralWidget());
+    auto* toolbarEdge = new QFrame(m_client);
     toolbarEdge->setFrameShape(QFrame::HLine);
     toolbarEdge->setFrameShadow(QFrame::Sunken);
     toolbarEdge->setGeometry(0, toolbarHeight, width, 2);
     keypadPanel->setGeometry(QRect(QPoint(kMargin, rowTop), keypad));
     TabControl1->setGeometry(QRect(QPoint(width - kMargin - tabs.width(), rowTop), tabs));
     KeyboardPanel->setGeometry(QRect(QPoint((width - keyboard.width()) / 2, keyboardTop), keyboard));
-    centralWidget()->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
+    m_client->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
 }
 
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
@@ -271,7 +318,7 @@ std::function<void()> TfrmMain::Command(void (TfrmMain::*handler)()) {
 }
 
 void TfrmMain::BuildToolbar() {
-    MenuPanel = new QWidget(centralWidget());
+    MenuPanel = new QWidget(m_client);
     MenuPanel->setObjectName(QStringLiteral("MenuPanel"));
     auto* row = new QHBoxLayout(MenuPanel);
     row->setContentsMargins(kMargin, 4, kMargin, 4);

@@ -20,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 
 namespace keyloom {
@@ -54,6 +55,12 @@ public:
     EditorState& state() { return m_state; }
     const CellList& cells() const { return m_cells; }
     const WorkingFolders& folders() const { return m_folders; }
+
+    // Fits the window to a screen's available area (less the window's frame): the whole window
+    // where it fits; otherwise as large as the area allows, with scroll bars to the rest.
+    void FitToScreen(const QRect& available, const QMargins& frame);
+    // The same for the screen the window is on.
+    void FitToScreen();
 
     // Start-up and document commands (TfrmMainCommands.cpp).
     void FormShow();
@@ -236,6 +243,11 @@ private:
     QString m_openDialogFileName;
     QString m_saveDialogFileName = QStringLiteral("untitled.ckd");
     bool m_closed = false;
+    // The client area holding every panel, in the scroll area that is the central widget, and
+    // the window's size when it shows the client area whole.
+    QScrollArea* m_scroller = nullptr;
+    QWidget* m_client = nullptr;
+    QSize m_fullSize;
 };
 
 } // namespace keyloom
