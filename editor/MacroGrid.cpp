@@ -127,6 +127,10 @@ MacroGrid::MacroGrid(QWidget* parent) : QTableWidget(kRows, kColumns, parent) {
         setItem(index / kColumns, index % kColumns, item);
     }
 
+    // A plain sunken panel in the palette's shades: the style's frame of an item view loses its
+    // top and left edges at fractional scale factors (1.25, 1.5).
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const int frame = 2 * frameWidth();

@@ -3,6 +3,7 @@
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 #include "editor/OnScreenKeyboard.h"
+#include "gui/Contrast.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -37,6 +38,31 @@ protected:
 
     QScrollArea* scroller = nullptr;
 };
+
+// The grid keeps every edge of its frame, also at fractional scale factors, where the style's
+// frame used to lose its top and left edges. Each edge is found within two device pixels of its
+// place, as a line that differs from the window behind it and from the cells inside.
+TEST_F(Screen, TheGridShowsItsTopAndLeftEdges) {
+    Show();
+    const MacroGrid* grid = window->CurrentGrid();
+    const QImage image = window->grab().toImage();
+    const double scale = image.devicePixelRatio();
+    const QRect place(grid->mapTo(window.get(), QPoint()), grid->size());
+    const auto device = [scale](double logical) { return static_cast<int>(logical * scale); };
+    const auto edgeShows = [&](QPoint across, QPoint start) {
+        const QColor outside = image.pixelColor(start - 3 * across);
+        const QColor inside = image.pixelColor(start + 4 * across);
+        for (int step = -2; step <= 2; ++step) {
+            const QColor line = image.pixelColor(start + step * across);
+            if (ContrastRatio(line, outside) > 1.2 && ContrastRatio(line, inside) > 1.2)
+                return true;
+        }
+        return false;
+    };
+    // The middles of the top and left edges: the fourth column and the fifth row, unselected.
+    EXPECT_TRUE(edgeShows(QPoint(0, 1), QPoint(device(place.center().x()), device(place.top()))));
+    EXPECT_TRUE(edgeShows(QPoint(1, 0), QPoint(device(place.left()), device(place.center().y()))));
+}
 
 // On a screen that has room, the window has its one fixed size and no scroll bars.
 TEST_F(Screen, AWindowThatFitsIsWholeAndFixed) {
