@@ -1,6 +1,7 @@
 #include "dialogs/TfrmAbout.h"
 
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 #include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
@@ -47,7 +48,6 @@ TfrmAbout::TfrmAbout(Platform& platform, const std::filesystem::path& documentsA
 
     Image1 = Named(new QLabel(this), "Image1");
     Image1->setGeometry(12, 12, 64, 64);
-    Image1->setPixmap(Logo(64));
 
     Label1 = Named(new QLabel(QStringLiteral("Quorvane KeyloomVKxx"), this), "Label1");
     QFont large = Label1->font();
@@ -74,6 +74,9 @@ TfrmAbout::TfrmAbout(Platform& platform, const std::filesystem::path& documentsA
     Button1->setGeometry(308, 206, 80, 26);
     Button1->setDefault(true);
     setFixedSize(400, 244);
+    const DesignUnits units(font());
+    ScaleForm(this, units);
+    Image1->setPixmap(Logo(units(64)));
 
     connect(btnExplore, &QPushButton::clicked, this, &TfrmAbout::btnExploreClick);
     connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);

@@ -1,6 +1,7 @@
 #include "dialogs/TfrmProperties.h"
 
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -134,6 +135,7 @@ TfrmProperties::TfrmProperties(KeypadDocument& document, QWidget* parent)
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setGeometry(kWidth - 88, buttonTop, 80, 26);
     setFixedSize(kWidth, buttonTop + 26 + 8);
+    ScaleForm(this, DesignUnits(font()));
 
     connect(btnOk, &QPushButton::clicked, this, &TfrmProperties::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmProperties::btnCancelClick);

@@ -1,6 +1,7 @@
 #include "dialogs/TfrmShortcut.h"
 
 #include "gui/Controls.h"
+#include "gui/DesignUnits.h"
 #include "gui/Prompts.h"
 #include "gui/QtPaths.h"
 #include "platform/Platform.h"
@@ -99,7 +100,6 @@ TfrmShortcut::TfrmShortcut(Platform& platform, Prompts& prompts, const fs::path&
 
     Image1 = Named(new QLabel(this), "Image1");
     Image1->setGeometry(15, 6, 449, 102);
-    Image1->setPixmap(Banner(449, 102));
     Memo1 = Named(new QPlainTextEdit(kInstructions, this), "Memo1");
     Memo1->setReadOnly(true);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -130,6 +130,9 @@ TfrmShortcut::TfrmShortcut(Platform& platform, Prompts& prompts, const fs::path&
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setGeometry(384, 416, 80, 26);
     setFixedSize(480, 449);
+    const DesignUnits units(font());
+    ScaleForm(this, units);
+    Image1->setPixmap(Banner(units(449), units(102)));
 
     // Screen readers name each box by the label before it.
     Memo1->setAccessibleName(QStringLiteral("Instructions"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QPoint>
@@ -39,5 +40,24 @@ public:
 private:
     double m_factor = 1;
 };
+
+// Scales a form whose controls were placed in design units: every child's geometry (inside
+// group boxes too) and the form's fixed size.
+inline void ScaleChildren(QWidget* parent, const DesignUnits& units) {
+    for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            continue;
+        child->setGeometry(units(child->geometry()));
+        if (qobject_cast<QGroupBox*>(child) != nullptr)
+            ScaleChildren(child, units);
+    }
+}
+
+inline void ScaleForm(QWidget* form, const DesignUnits& units) {
+    if (units.factor() == 1)
+        return;
+    ScaleChildren(form, units);
+    form->setFixedSize(units(form->size()));
+}
 
 } // namespace keyloom

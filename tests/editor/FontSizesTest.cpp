@@ -1,16 +1,12 @@
 #include "EditorFixture.h"
+#include "support/Captions.h"
 
 #include "editor/KeypadPanel.h"
 #include "editor/MacroTabs.h"
 #include "editor/OnScreenKeyboard.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 #include <gmock/gmock.h>
 
@@ -48,17 +44,6 @@ private:
     QFont m_saved;
 };
 
-// The room a control leaves its caption: its width less the frame and margins the style draws.
-int CaptionRoom(const QWidget* widget) {
-    if (qobject_cast<const QToolButton*>(widget))
-        return widget->width() - 4;
-    if (qobject_cast<const QPushButton*>(widget))
-        return widget->width() - 4;
-    if (const auto* box = qobject_cast<const QCheckBox*>(widget))
-        return box->width() - box->style()->pixelMetric(QStyle::PM_IndicatorWidth) - 4;
-    return widget->contentsRect().width();
-}
-
 TEST_P(FontSizes, EveryCaptionFitsItsControl) {
     // A shaded key's button lies under its pictures, which fit its caption themselves.
     std::set<const QWidget*> covered;
@@ -66,22 +51,7 @@ TEST_P(FontSizes, EveryCaptionFitsItsControl) {
         if (key.up != nullptr)
             covered.insert(key.button);
     }
-    std::vector<std::string> clipped;
-    for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        if (covered.count(widget) != 0)
-            continue;
-        const auto* label = qobject_cast<const QLabel*>(widget);
-        const auto* button = qobject_cast<const QAbstractButton*>(widget);
-        QString text = label ? label->text() : button ? button->text() : QString();
-        text.replace(QStringLiteral("&&"), QStringLiteral("&"));
-        if (text.trimmed().isEmpty() || !widget->isVisible() || (label && label->wordWrap()))
-            continue;
-        const int needed = widget->fontMetrics().horizontalAdvance(text);
-        if (needed > CaptionRoom(widget))
-            clipped.push_back(widget->objectName().toStdString() + " needs " + std::to_string(needed) + " of " +
-                              std::to_string(CaptionRoom(widget)));
-    }
-    EXPECT_THAT(clipped, ::testing::IsEmpty());
+    EXPECT_THAT(test::ClippedCaptions(window.get(), covered), ::testing::IsEmpty());
 }
 
 TEST_P(FontSizes, ThePanelsDoNotOverlap) {
