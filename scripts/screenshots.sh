@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Renders the main window on a virtual X display and writes docs/main-window-24.png and
 # docs/main-window-48.png (both layouts), docs/main-window-11pt.png (a font resolution that makes
-# the 9-point UI font as large as an 11-point one) and docs/main-window-2x.png (twice the scale).
+# the 9-point UI font as large as an 11-point one), docs/main-window-2x.png (twice the scale) and
+# docs/main-window-dark.png (a dark colour scheme, set as a desktop sets it: through a platform
+# theme, here qt6ct's).
 # Run it again whenever the window changes.
 # KEYLOOM_BUILD names another build folder (default build/normal).
 set -euo pipefail
@@ -10,9 +12,9 @@ build=${KEYLOOM_BUILD:-build/normal}
 
 if [ "${1:-}" != "--on-display" ]; then
   bash scripts/install-deps.sh
-  # import (ImageMagick) grabs the window, xwininfo (x11-utils) finds it.
+  # import (ImageMagick) grabs the window, xwininfo (x11-utils) finds it, qt6ct gives the dark scheme.
   missing=()
-  for package in imagemagick x11-utils; do
+  for package in imagemagick x11-utils qt6ct; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -40,12 +42,16 @@ unset QT_QPA_PLATFORM
 
 # The layout comes from the settings file of a fresh home folder, as it does at a user's start.
 # Each case: keys, the picture's name, and the environment the program runs in.
-for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2"; do
+for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2" \
+            "24:dark:QT_QPA_PLATFORMTHEME=qt6ct"; do
   IFS=: read -r keys name setting <<< "$case"
   home=$work/home-$name
   mkdir -p "$home/Documents/Quorvane/KeyloomVKxx" "$work/run-$name"
   chmod 700 "$work/run-$name"
   printf '[CONFIGURATION]\r\nNumber_of_Keys=%s\r\n' "$keys" > "$home/Documents/Quorvane/KeyloomVKxx/KeyloomVKxx.ini"
+  mkdir -p "$home/.config/qt6ct"
+  printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\nstyle=Fusion\n' \
+    > "$home/.config/qt6ct/qt6ct.conf"
 
   env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-$name" $setting \
     "$build/bin/KeyloomVKxx" &
