@@ -134,12 +134,20 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
             if (length > static_cast<std::size_t>(room))
                 checker.Report(section, key, std::to_string(length) + " bytes but the room is "
                                                  + std::to_string(room));
-            if (length > 0 && cells.RenderLevel(document, i, level) == 0) {
+            if (length == 0)
+                continue;
+            if (cells.RenderLevel(document, i, level) == 0) {
                 const int32_t offset = cells.BytesBeforeCell(cells.cellCount());
                 const uint8_t byte = document.keys[static_cast<std::size_t>(i)]
                                          .codes(level)[static_cast<std::size_t>(offset)];
                 checker.Report(section, key, "unassigned code " + BytesAsHex({&byte, 1}) + " at byte "
                                                  + std::to_string(offset + 1));
+            }
+            // A modifier pressed and never released stays down after the key is played.
+            if (const ModifierState held = cells.HeldAtEnd(); held != 0) {
+                const bool one = (held & (held - 1)) == 0;
+                checker.Report(section, key, "ends with " + HeldModifierNames(held) + " still held down: the keypad keeps "
+                                                 + (one ? "it" : "them") + " pressed");
             }
         }
     }

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace keyloom {
 
@@ -247,6 +248,22 @@ int32_t CellList::RenderLevel(const KeypadDocument& document, int keyIndex, Leve
     }
     m_cells.emplace_back();
     return static_cast<int32_t>(p);
+}
+
+std::string HeldModifierNames(ModifierState state) {
+    static constexpr std::pair<ModifierBit, std::string_view> kNames[] = {
+        {kLeftCtrl, "Left Ctrl"},   {kLeftShift, "Left Shift"},   {kLeftAlt, "Left Alt"},   {kLeftWin, "Left Win"},
+        {kRightCtrl, "Right Ctrl"}, {kRightShift, "Right Shift"}, {kRightAlt, "Right Alt"}, {kRightWin, "Right Win"},
+    };
+    std::string names;
+    for (const auto& [bit, name] : kNames) {
+        if ((state & bit) == 0)
+            continue;
+        if (!names.empty())
+            names += ", ";
+        names += name;
+    }
+    return names;
 }
 
 void CellList::FreeCells() {

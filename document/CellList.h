@@ -38,6 +38,10 @@ bool UseShiftedName(uint8_t codeClass, ModifierState state);
 // view can make room for the longest.
 std::vector<std::string> EveryCellText();
 
+// The names of the modifier keys held down in state, "Left Shift, Right Ctrl", in the order of
+// the bits; Caps Lock, a lock rather than a key held, is left out. "" for none.
+std::string HeldModifierNames(ModifierState state);
+
 // One level of one key rendered as cells: one cell per code, then an end cell with byte count 0.
 // An empty level has no cells at all.
 class CellList {
@@ -49,6 +53,9 @@ public:
 
     int32_t BytesBeforeCell(int n) const;
     ModifierState ModifiersAtCell(int n) const;
+    // The modifier keys the rendered macro leaves held down after its last cell (Caps Lock, a
+    // lock, aside). A keypad that plays it keeps them pressed.
+    ModifierState HeldAtEnd() const { return ModifiersAtCell(m_cellCount - 1) & ~ModifierState{kCapsLock}; }
     int32_t CountCells(Level level) const;
     // Cells made by the last rendering, the end cell not counted.
     int32_t cellCount() const { return m_cellCount; }

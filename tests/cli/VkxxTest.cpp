@@ -182,7 +182,8 @@ TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
               "[KEY1]\r\nKeyType=1\r\nLevel_1_Codes=1czz\r\n"
               "[KEY2]\r\nKeyType=1\r\nLevel_1_Codes=1c0032\r\nL2_MacroMode=4\r\n"
               "[KEY3]\r\nLevel_1_Codes=1c021c\r\n"
-              "[KEY4]\r\nLevel_1_Codes=" + std::string(300, '1') + "\r\nLevel_2_Codes=1c\r\n");
+              "[KEY4]\r\nLevel_1_Codes=" + std::string(300, '1') + "\r\nLevel_2_Codes=1c\r\n"
+              "[KEY5]\r\nLevel_2_Codes=121c\r\n[KEY6]\r\nLevel_1_Codes=e014e01f1c\r\n");
     const Outcome run = Vkxx({"check", (folder / "bad.ckd").string()});
     EXPECT_EQ(run.status, 1);
     for (const char* line : {
@@ -197,6 +198,8 @@ TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
              "[KEY2] KeyType: more than two level shift keys",
              "[KEY3] Level_1_Codes: unassigned code 02 at byte 2",
              "[KEY4] Level_1_Codes: 150 bytes but the room is 111",
+             "[KEY5] Level_2_Codes: ends with Left Shift still held down: the keypad keeps it pressed",
+             "[KEY6] Level_1_Codes: ends with Left Win, Right Ctrl still held down: the keypad keeps them",
          })
         EXPECT_THAT(run.out, HasSubstr(line)) << line << "\n" << run.out;
 }
@@ -212,8 +215,9 @@ TEST(Vkxx, CheckAgreesWithTheReader) {
         const char* reported;  // a line check prints; nullptr: clean
     } cases[] = {
         {"odd length within the room", "Level_1_Codes=1c2", false, "[KEY1] Level_1_Codes: odd number of hex digits"},
-        // 220 pairs fill the room; the lone digit after them is never read.
-        {"odd length past the room", "Level_1_Codes=" + std::string(441, '1'), true, nullptr},
+        // 220 pairs fill the room (X, which leaves no key held); the lone digit after them is
+        // never read.
+        {"odd length past the room", "Level_1_Codes=" + std::string(441, '2'), true, nullptr},
         {"a long even text", "Level_1_Codes=" + std::string(10000, '1'), true, "only the first 220 are read"},
         {"a misspelt key", "Level_1_Code=1c", true, "[KEY1] Level_1_Code: unknown key; the editor does not read it"},
         {"known keys in any case", "level_1_codes=1c\r\nKEYTYPE=0", true, nullptr},

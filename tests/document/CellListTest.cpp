@@ -124,6 +124,30 @@ TEST_F(CellListTest, RendersCodesIntoCells) {
     }
 }
 
+struct HeldCase {
+    const char* title;
+    Bytes bytes;
+    const char* held; // the names of the modifiers left pressed
+};
+
+const HeldCase kHeldCases[] = {
+    {"empty level", {}, ""},
+    {"Shift never released", {0x12, 0x1C}, "Left Shift"},
+    {"Shift released", {0x12, 0x1C, 0xF0, 0x12}, ""},
+    {"right-hand and Windows keys", {0xE0, 0x14, 0xE0, 0x1F, 0x59}, "Left Win, Right Ctrl, Right Shift"},
+    {"one of two released", {0x14, 0x11, 0xF0, 0x14}, "Left Alt"},
+    {"Caps Lock is a lock, not a held key", {0x58, 0xF0, 0x58, 0x1C}, ""},
+    {"held before an unassigned code", {0x11, 0x96}, "Left Alt"},
+};
+
+TEST_F(CellListTest, HeldAtEndNamesTheModifiersLeftPressed) {
+    for (const HeldCase& test : kHeldCases) {
+        SCOPED_TRACE(test.title);
+        Render(Level::One, test.bytes);
+        EXPECT_EQ(HeldModifierNames(cells.HeldAtEnd()), test.held);
+    }
+}
+
 TEST(UseShiftedNameTest, FollowsShiftAndCapsLockByClass) {
     struct Case {
         uint8_t codeClass;
