@@ -65,6 +65,16 @@ public:
                                             option.rect.top() + (option.rect.height() - size.height()) / 2),
                                     laidOut);
         }
+        // The last cell of a macro that leaves keys held down: a corner in the text's colour.
+        const auto* grid = static_cast<const MacroGrid*>(option.widget);
+        if (grid->heldMark() == index.column() + MacroGrid::kColumns * index.row()) {
+            const int side = option.rect.height() / 2;
+            const QPoint corner = option.rect.topRight();
+            const QPoint points[] = {corner, corner + QPoint(-side, 0), corner + QPoint(0, side)};
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(option.palette.brush(group, selected ? QPalette::HighlightedText : QPalette::Text));
+            painter->drawPolygon(points, 3);
+        }
         if (option.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect focus;
             focus.QStyleOption::operator=(option);
@@ -187,6 +197,16 @@ QString MacroGrid::cellText(int index) const {
 }
 
 void MacroGrid::clearTexts() { setCellTexts({}); }
+
+void MacroGrid::setHeldMark(int index) {
+    if (index == m_heldMark)
+        return;
+    for (const int cell : {m_heldMark, index}) {
+        if (cell >= 0 && cell < kRows * kColumns)
+            viewport()->update(visualRect(model()->index(cell / kColumns, cell % kColumns)));
+    }
+    m_heldMark = index;
+}
 
 bool MacroGrid::isNavigationKey(int qtKey) {
     switch (qtKey) {

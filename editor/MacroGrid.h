@@ -24,6 +24,9 @@ public:
     void setCellTexts(std::span<const QString> texts);
     QString cellText(int index) const;
     void clearTexts();
+    // Marks cell index (-1: none) as the end of a macro that leaves modifier keys held down.
+    void setHeldMark(int index);
+    int heldMark() const { return m_heldMark; }
 
     // Home, End, Page Up, Page Down and the arrows: the keys that move the selection.
     static bool isNavigationKey(int qtKey);
@@ -36,6 +39,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    int m_heldMark = -1;
 };
 
 } // namespace keyloom

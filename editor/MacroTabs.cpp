@@ -107,6 +107,11 @@ LevelControls BuildLevel(int level) {
 
     c.lblRevealCodes = Named(new QLabel(QStringLiteral("Reveal Codes: ")), QStringLiteral("lblRevealCodes") + n);
     c.cboxRevealCodes = Named(new QCheckBox, QStringLiteral("cboxRevealCodes") + n);
+    // Empty unless the macro leaves modifier keys held down. Its size is fixed, so that its text
+    // changing asks the page for no new layout; a longer list is cut, whole in the tooltip.
+    c.lblHeldModifiers = Named(new QLabel, QStringLiteral("lblHeldModifiers") + n);
+    FixSizeForTexts(c.lblHeldModifiers, {QStringLiteral("Still held at the end: Right Shift, Right Ctrl")});
+    c.lblHeldModifiers->setAccessibleName(QStringLiteral("Keys still held at the end"));
     c.btnEraseSelected = Named(new QPushButton(QStringLiteral("Erase Selected")),
                                QStringLiteral("btnEraseSelected") + l);
     c.btnEraseAll = Named(new QPushButton(QStringLiteral("Erase All")), QStringLiteral("btnEraseAll") + l);
@@ -145,6 +150,8 @@ LevelControls BuildLevel(int level) {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(c.lblRevealCodes);
     bottom->addWidget(c.cboxRevealCodes);
+    bottom->addSpacing(12);
+    bottom->addWidget(c.lblHeldModifiers);
     bottom->addStretch();
     bottom->addWidget(c.btnEraseSelected);
     bottom->addWidget(c.btnEraseAll);

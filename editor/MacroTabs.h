@@ -46,6 +46,7 @@ struct LevelControls {
     MacroGrid* StringGrid = nullptr;        // StringGrid1
     QLabel* lblRevealCodes = nullptr;       // lblRevealCodes1
     QCheckBox* cboxRevealCodes = nullptr;   // cboxRevealCodes1
+    QLabel* lblHeldModifiers = nullptr;     // lblHeldModifiers1: the keys the macro leaves held
     QPushButton* btnEraseSelected = nullptr; // btnEraseSelectedL1
     QPushButton* btnEraseAll = nullptr;     // btnEraseAllL1
 };

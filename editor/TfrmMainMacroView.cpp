@@ -91,6 +91,20 @@ void TfrmMain::FillMacroGrid(int level) {
         texts.push_back(QString::fromStdString(m_state.revealCodes ? cell.codeText : cell.name));
     }
     shown->setCellTexts(texts);
+
+    // A macro that ends with a modifier still pressed makes the keypad hold it down.
+    const ModifierState held = m_cells.HeldAtEnd();
+    shown->setHeldMark(held != 0 ? m_cells.cellCount() - 1 : -1);
+    other->setHeldMark(-1);
+    QLabel* heldLine = Controls(level).lblHeldModifiers;
+    const QString names = QString::fromStdString(HeldModifierNames(held));
+    const QString line = held != 0 ? QStringLiteral("Still held at the end: ") + names : QString();
+    heldLine->setText(heldLine->fontMetrics().elidedText(line, Qt::ElideRight, heldLine->contentsRect().width()));
+    heldLine->setToolTip(held != 0 ? names + QStringLiteral(" pressed and never released: the keypad keeps ") +
+                                         (((held & (held - 1)) == 0) ? QStringLiteral("it") : QStringLiteral("them")) +
+                                         QStringLiteral(" held down after playing this macro")
+                                   : QString());
+    Controls(level == 0 ? 1 : 0).lblHeldModifiers->setText(QString());
 }
 
 void TfrmMain::SelectEndCell() {

@@ -94,6 +94,35 @@ TEST_F(MacroView, GridShowsNamesOrRevealedCodesAndOnlyTheSelectedLevel) {
         EXPECT_EQ(Grid(0)->cellText(cell), codes[cell]) << cell;
 }
 
+// A macro that ends with a modifier still pressed marks its last cell and names the keys held.
+TEST_F(MacroView, AMacroLeavingKeysHeldMarksItsLastCellAndNamesThem) {
+    const struct {
+        const char* title;
+        Bytes bytes;
+        int mark;
+        const char* line;
+    } cases[] = {
+        {"Shift never released", {0x12, 0x1C}, 1, "Still held at the end: Left Shift"},
+        {"released", kMixedMacro, -1, ""},
+        {"two kept, with a delay last", {0xE0, 0x14, 0x11, 0xE2, 0x01, 0x32}, 2,
+         "Still held at the end: Left Alt, Right Ctrl"},
+        {"Caps Lock only", {0x58, 0xF0, 0x58}, -1, ""},
+        {"empty", {}, -1, ""},
+    };
+    SetCodes(5, Level::Two, {0x12});
+    ShowKey(5, 1);
+    EXPECT_EQ(Grid(1)->heldMark(), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        SetCodes(5, Level::One, c.bytes);
+        ShowKey(5, 0);
+        EXPECT_EQ(Grid(0)->heldMark(), c.mark);
+        EXPECT_EQ(Find<QLabel>("lblHeldModifiers1")->text(), c.line);
+        EXPECT_EQ(Grid(1)->heldMark(), -1) << "the other level's grid is blanked";
+        EXPECT_EQ(Find<QLabel>("lblHeldModifiers2")->text(), "");
+    }
+}
+
 // The longest names ("R Shift Up", "LED3 Flash", "Dly 1020ms") and code texts are not cut, in the
 // font of this desktop; the selection still counts eight cells to a row.
 TEST_F(MacroView, EveryCellTextFitsItsColumn) {
