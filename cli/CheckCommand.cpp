@@ -146,8 +146,9 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
             // A modifier pressed and never released stays down after the key is played.
             if (const ModifierState held = cells.HeldAtEnd(); held != 0) {
                 const bool one = (held & (held - 1)) == 0;
-                checker.Report(section, key, "ends with " + HeldModifierNames(held) + " still held down: the keypad keeps "
-                                                 + (one ? "it" : "them") + " pressed");
+                checker.Report(section, key, "ends with " + HeldModifierNames(held)
+                                                 + " still held down: the keypad keeps " + (one ? "it" : "them")
+                                                 + " pressed");
             }
         }
     }
