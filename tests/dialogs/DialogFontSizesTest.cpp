@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -37,10 +38,7 @@ protected:
         // Wine's offscreen tests measure text in a 15-pixel stand-in font, not the UI font.
         GTEST_SKIP() << "text is not measured in the UI font under Wine's offscreen platform";
 #endif
-        m_saved = QApplication::font();
-        QFont font = m_saved;
-        font.setPointSize(std::get<1>(GetParam()));
-        QApplication::setFont(font);
+        m_font.emplace(std::get<1>(GetParam()));
         switch (std::get<0>(GetParam())) {
         case Dialog::About:
             dialog = std::make_unique<TfrmAbout>(platform, folder.path());
@@ -55,21 +53,13 @@ protected:
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
-    void TearDown() override {
-        if (!dialog)
-            return;
-        dialog.reset();
-        QApplication::setFont(m_saved);
-    }
-
+    // The dialog goes before the font is given back.
+    std::optional<test::ScopedUiFont> m_font;
     test::TemporaryFolder folder;
     test::FakePlatform platform{folder.path()};
     test::ScriptedPrompts prompts;
     KeypadDocument document;
     std::unique_ptr<QDialog> dialog;
-
-private:
-    QFont m_saved;
 };
 
 TEST_P(DialogFontSizes, EveryCaptionFits) { EXPECT_THAT(test::ClippedCaptions(dialog.get()), ::testing::IsEmpty()); }

@@ -10,6 +10,7 @@
 
 #include <gmock/gmock.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,23 +26,15 @@ protected:
         // Wine's offscreen tests measure text in a 15-pixel stand-in font, not the UI font.
         GTEST_SKIP() << "text is not measured in the UI font under Wine's offscreen platform";
 #endif
-        m_saved = QApplication::font();
-        QFont font = m_saved;
-        font.setPointSize(GetParam());
-        QApplication::setFont(font);
+        m_font.emplace(GetParam());
         Start();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    void TearDown() override {
-        if (!window)
-            return;
-        window.reset();
-        QApplication::setFont(m_saved);
-    }
 
 private:
-    QFont m_saved;
+    // Given back after the window is gone (EditorFixture::TearDown).
+    std::optional<test::ScopedUiFont> m_font;
 };
 
 TEST_P(FontSizes, EveryCaptionFitsItsControl) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,23 @@
 #include <vector>
 
 namespace keyloom::test {
+
+// The application's UI font at a size in points while the object lives, under the platforms
+// that measure text in it.
+class ScopedUiFont {
+public:
+    explicit ScopedUiFont(int points) : m_saved(QApplication::font()) {
+        QFont font = m_saved;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
+    ~ScopedUiFont() { QApplication::setFont(m_saved); }
+    ScopedUiFont(const ScopedUiFont&) = delete;
+    ScopedUiFont& operator=(const ScopedUiFont&) = delete;
+
+private:
+    QFont m_saved;
+};
 
 // The room a control leaves its caption: its width less the frame, indicator and margins the
 // style draws.
