@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -296,6 +297,17 @@ void TfrmMain::PlacePanels() {
 }
 
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
+    // The outermost command records the state it changed for undo; one it runs inside is a part
+    // of it. The layout is a view of the document, not a change to it (it marks nothing modified).
+    const bool outermost = m_commandDepth == 0;
+    std::optional<KeypadDocument> before;
+    HistoryView view;
+    if (outermost) {
+        before = m_document;
+        view = CurrentView();
+        m_historyTouched = false;
+    }
+    ++m_commandDepth;
     // Nothing may unwind into the event loop: what a command did not handle itself is shown.
     try {
         // A description is confirmed by Enter or by leaving its box, but buttons that take no
@@ -307,6 +319,44 @@ void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription
     } catch (const std::exception& error) {
         m_prompts.error(QString::fromStdString(error.what()));
     }
+    --m_commandDepth;
+    if (outermost && !m_historyTouched) {
+        before->numberOfKeys = m_document.numberOfKeys;
+        if (!(*before == m_document))
+            m_history.Record(*before, view);
+    }
+}
+
+HistoryView TfrmMain::CurrentView() const {
+    return {m_state.selectedKey, m_state.selectedLevel, CurrentGrid()->selectedIndex()};
+}
+
+void TfrmMain::Undo() { ShowHistoryState(m_history.Undo(m_document, CurrentView())); }
+
+void TfrmMain::Redo() { ShowHistoryState(m_history.Redo(m_document, CurrentView())); }
+
+void TfrmMain::ShowHistoryState(std::optional<HistoryState> state) {
+    m_historyTouched = true;
+    if (!state)
+        return;
+    state->document.numberOfKeys = m_document.numberOfKeys;
+    m_document = std::move(state->document);
+    m_state.modified = !m_history.atSavedState();
+    // The view the state was left in, so the user sees what came back.
+    const HistoryView& view = state->view;
+    m_state.selectedKey = std::clamp(view.key, 0, m_document.numberOfKeys - 1);
+    m_state.selectedLevel = view.level == 0 ? 0 : 1;
+    keypadPanel->keys[static_cast<std::size_t>(m_state.selectedKey)]->setChecked(true);
+    {
+        const QSignalBlocker blocker(TabControl1);
+        TabControl1->setCurrentIndex(m_state.selectedLevel);
+    }
+    for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
+        DescribeKey(keyIndex);
+    RefreshMacroView();
+    CurrentGrid()->selectIndex(view.cell);
+    ShowModifierState();
+    FocusCurrentGrid();
 }
 
 std::function<void()> TfrmMain::Command(std::function<void()> handler) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CellList.h"
+#include "document/DocumentHistory.h"
 #include "document/KeypadDocument.h"
 #include "editor/EditorState.h"
 #include "files/IniFile.h"
@@ -61,6 +62,10 @@ public:
     void FitToScreen(const QRect& available, const QMargins& frame);
     // The same for the screen the window is on.
     void FitToScreen();
+
+    // Takes back the last change to the document, or makes it again, and shows where it was.
+    void Undo();
+    void Redo();
 
     // Start-up and document commands (TfrmMainCommands.cpp).
     void FormShow();
@@ -206,6 +211,9 @@ private:
     // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
     void RunCommand(const std::function<void()>& command,
                     TypedDescription typedDescription = TypedDescription::Store);
+    // The key, level and cell shown now, and a state of the history shown in its own view.
+    HistoryView CurrentView() const;
+    void ShowHistoryState(std::optional<HistoryState> state);
     // A slot that runs a handler as a command.
     std::function<void()> Command(std::function<void()> handler);
     std::function<void()> Command(void (TfrmMain::*handler)());
@@ -246,6 +254,11 @@ private:
     // The client area holding every panel, in the scroll area that is the central widget, and
     // the window's size when it shows the client area whole.
     QScrollArea* m_scroller = nullptr;
+    // Undo and redo: the states before each change. A command that set the document itself
+    // (New, Open, Undo, Redo) marks the history touched, and is not recorded as a change.
+    DocumentHistory m_history;
+    bool m_historyTouched = false;
+    int m_commandDepth = 0;
     QWidget* m_client = nullptr;
     QSize m_fullSize;
 };

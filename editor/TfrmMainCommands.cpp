@@ -256,6 +256,7 @@ bool TfrmMain::SaveTo(const QString& path) {
         m_prompts.error(QString::fromStdString(error.what()));
     }
     m_state.modified = false;
+    m_history.MarkSaved();
     lblModified->clear();
     return true;
 }
@@ -292,6 +293,9 @@ std::optional<IniFile> TfrmMain::LoadFrom(const QString& path) {
 }
 
 void TfrmMain::ShowFreshDocument() {
+    // New and Open start a fresh history: nothing before them can be undone.
+    m_history.Clear();
+    m_historyTouched = true;
     SelectFirstKey();
     RefreshMacroView();
     SelectEndCell();

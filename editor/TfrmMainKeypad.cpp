@@ -235,6 +235,10 @@ void TfrmMain::ConnectChords() {
         mode->setFocus(Qt::ShortcutFocusReason);
         mode->showPopup();
     });
+    // Alt+Backspace is the classic undo key; Backspace without Alt still erases. Redo is Alt+Y:
+    // Shift+Alt+Backspace would record the Shift pressed on the way, as every Shift typed does.
+    chord("Alt+Backspace", Command(&TfrmMain::Undo));
+    chord("Alt+Y", Command(&TfrmMain::Redo));
     chord("Alt+K", [this] {
         QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
         KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));
