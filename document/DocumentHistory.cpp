@@ -1,8 +1,10 @@
 #include "document/DocumentHistory.h"
 
+#include <utility>
+
 namespace keyloom {
 
-void DocumentHistory::Record(const KeypadDocument& before, const HistoryView& view) {
+void DocumentHistory::Record(KeypadDocument before, const HistoryView& view) {
     if (m_capacity == 0)
         return;
     // A change made after an undo forgets the states it undid, the saved one among them.
@@ -11,7 +13,7 @@ void DocumentHistory::Record(const KeypadDocument& before, const HistoryView& vi
     m_redo.clear();
     if (m_undo.size() == m_capacity)
         m_undo.pop_front();
-    m_undo.push_back({before, view});
+    m_undo.push_back({std::move(before), view});
     ++m_position;
 }
 

@@ -34,7 +34,7 @@ public:
     explicit DocumentHistory(std::size_t capacity = kDefaultCapacity) : m_capacity(capacity) {}
 
     // One command changed the document from before. The oldest state goes past the capacity.
-    void Record(const KeypadDocument& before, const HistoryView& view);
+    void Record(KeypadDocument before, const HistoryView& view);
     // The state to show instead of current, which redo gives back; nullopt when there is none.
     std::optional<HistoryState> Undo(const KeypadDocument& current, const HistoryView& view);
     std::optional<HistoryState> Redo(const KeypadDocument& current, const HistoryView& view);

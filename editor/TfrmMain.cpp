@@ -215,6 +215,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     m_scroller->setMinimumSize(central->size());
     layout()->activate();
     m_fullSize = sizeHint();
+    m_lastDocument = m_document;
     setFixedSize(m_fullSize);
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
@@ -298,12 +299,10 @@ void TfrmMain::PlacePanels() {
 
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
     // The outermost command records the state it changed for undo; one it runs inside is a part
-    // of it. The layout is a view of the document, not a change to it (it marks nothing modified).
+    // of it.
     const bool outermost = m_commandDepth == 0;
-    std::optional<KeypadDocument> before;
     HistoryView view;
     if (outermost) {
-        before = m_document;
         view = CurrentView();
         m_historyTouched = false;
     }
@@ -320,10 +319,20 @@ void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription
         m_prompts.error(QString::fromStdString(error.what()));
     }
     --m_commandDepth;
-    if (outermost && !m_historyTouched) {
-        before->numberOfKeys = m_document.numberOfKeys;
-        if (!(*before == m_document))
-            m_history.Record(*before, view);
+    if (outermost)
+        RecordChange(view);
+}
+
+void TfrmMain::RecordChange(const HistoryView& view) {
+    // The document as the last command left it is kept, so a command costs one comparison and
+    // only a change a copy. The layout is a view of the document, not a change to it (switching
+    // it marks nothing modified).
+    m_lastDocument.numberOfKeys = m_document.numberOfKeys;
+    if (m_historyTouched) {
+        m_lastDocument = m_document;
+    } else if (!(m_lastDocument == m_document)) {
+        m_history.Record(std::move(m_lastDocument), view);
+        m_lastDocument = m_document;
     }
 }
 
@@ -346,6 +355,8 @@ void TfrmMain::ShowHistoryState(std::optional<HistoryState> state) {
     const HistoryView& view = state->view;
     m_state.selectedKey = std::clamp(view.key, 0, m_document.numberOfKeys - 1);
     m_state.selectedLevel = view.level == 0 ? 0 : 1;
+    // Also when called outside a command (a test, or a caller of Undo itself).
+    m_lastDocument = m_document;
     keypadPanel->keys[static_cast<std::size_t>(m_state.selectedKey)]->setChecked(true);
     {
         const QSignalBlocker blocker(TabControl1);

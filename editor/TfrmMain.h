@@ -214,6 +214,8 @@ private:
     // The key, level and cell shown now, and a state of the history shown in its own view.
     HistoryView CurrentView() const;
     void ShowHistoryState(std::optional<HistoryState> state);
+    // Records the document as the last command left it when this one (begun in view) changed it.
+    void RecordChange(const HistoryView& view);
     // A slot that runs a handler as a command.
     std::function<void()> Command(std::function<void()> handler);
     std::function<void()> Command(void (TfrmMain::*handler)());
@@ -257,6 +259,7 @@ private:
     // Undo and redo: the states before each change. A command that set the document itself
     // (New, Open, Undo, Redo) marks the history touched, and is not recorded as a change.
     DocumentHistory m_history;
+    KeypadDocument m_lastDocument;
     bool m_historyTouched = false;
     int m_commandDepth = 0;
     QWidget* m_client = nullptr;

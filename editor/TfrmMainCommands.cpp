@@ -296,6 +296,7 @@ void TfrmMain::ShowFreshDocument() {
     // New and Open start a fresh history: nothing before them can be undone.
     m_history.Clear();
     m_historyTouched = true;
+    m_lastDocument = m_document;
     SelectFirstKey();
     RefreshMacroView();
     SelectEndCell();
