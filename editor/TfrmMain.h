@@ -260,6 +260,8 @@ private:
     // (New, Open, Undo, Redo) marks the history touched, and is not recorded as a change.
     DocumentHistory m_history;
     KeypadDocument m_lastDocument;
+    // The held modifier keys each level's line under the grid names.
+    std::array<ModifierState, 2> m_heldLineShows{};
     bool m_historyTouched = false;
     int m_commandDepth = 0;
     QWidget* m_client = nullptr;

@@ -96,6 +96,13 @@ void TfrmMain::FillMacroGrid(int level) {
     const ModifierState held = m_cells.HeldAtEnd();
     shown->setHeldMark(held != 0 ? m_cells.cellCount() - 1 : -1);
     other->setHeldMark(-1);
+    Controls(level == 0 ? 1 : 0).lblHeldModifiers->setText(QString());
+    // The line is measured and its tooltip made only when the held keys change.
+    std::array<ModifierState, 2>& lineShows = m_heldLineShows;
+    lineShows[level == 0 ? 1 : 0] = 0;
+    if (lineShows[level == 0 ? 0 : 1] == held)
+        return;
+    lineShows[level == 0 ? 0 : 1] = held;
     QLabel* heldLine = Controls(level).lblHeldModifiers;
     const QString names = QString::fromStdString(HeldModifierNames(held));
     const QString line = held != 0 ? QStringLiteral("Still held at the end: ") + names : QString();
@@ -104,7 +111,6 @@ void TfrmMain::FillMacroGrid(int level) {
                                          (((held & (held - 1)) == 0) ? QStringLiteral("it") : QStringLiteral("them")) +
                                          QStringLiteral(" held down after playing this macro")
                                    : QString());
-    Controls(level == 0 ? 1 : 0).lblHeldModifiers->setText(QString());
 }
 
 void TfrmMain::SelectEndCell() {
