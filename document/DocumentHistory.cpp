@@ -17,23 +17,27 @@ void DocumentHistory::Record(KeypadDocument before, const HistoryView& view) {
     ++m_position;
 }
 
-std::optional<HistoryState> DocumentHistory::Undo(const KeypadDocument& current, const HistoryView& view) {
-    if (m_undo.empty())
+std::optional<HistoryState> DocumentHistory::Step(std::deque<HistoryState>& from, std::deque<HistoryState>& to,
+                                                  const KeypadDocument& current, const HistoryView& view) {
+    if (from.empty())
         return std::nullopt;
-    HistoryState state = std::move(m_undo.back());
-    m_undo.pop_back();
-    m_redo.push_back({current, view});
-    --m_position;
+    HistoryState state = std::move(from.back());
+    from.pop_back();
+    to.push_back({current, view});
+    return state;
+}
+
+std::optional<HistoryState> DocumentHistory::Undo(const KeypadDocument& current, const HistoryView& view) {
+    std::optional<HistoryState> state = Step(m_undo, m_redo, current, view);
+    if (state)
+        --m_position;
     return state;
 }
 
 std::optional<HistoryState> DocumentHistory::Redo(const KeypadDocument& current, const HistoryView& view) {
-    if (m_redo.empty())
-        return std::nullopt;
-    HistoryState state = std::move(m_redo.back());
-    m_redo.pop_back();
-    m_undo.push_back({current, view});
-    ++m_position;
+    std::optional<HistoryState> state = Step(m_redo, m_undo, current, view);
+    if (state)
+        ++m_position;
     return state;
 }
 

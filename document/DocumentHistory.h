@@ -50,6 +50,10 @@ public:
     bool atSavedState() const { return m_saved == m_position; }
 
 private:
+    // Takes the last state of from, and keeps current in to.
+    static std::optional<HistoryState> Step(std::deque<HistoryState>& from, std::deque<HistoryState>& to,
+                                            const KeypadDocument& current, const HistoryView& view);
+
     std::size_t m_capacity;
     std::deque<HistoryState> m_undo;
     std::deque<HistoryState> m_redo;

@@ -225,7 +225,8 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
 }
 
 void TfrmMain::FitToScreen(const QRect& available, const QMargins& frame) {
-    const QSize room = available.marginsRemoved(frame).size();
+    const QRect area = available.marginsRemoved(frame);
+    const QSize room = area.size();
     QRect placed(QPoint(), m_fullSize);
     if (m_fullSize.width() <= room.width() && m_fullSize.height() <= room.height()) {
         m_scroller->setMinimumSize(m_client->size());
@@ -240,7 +241,6 @@ void TfrmMain::FitToScreen(const QRect& available, const QMargins& frame) {
         resize(placed.size());
     }
     // Centred, but never with the title bar off the top or the left edge off the screen.
-    const QRect area = available.marginsRemoved(frame);
     placed.moveCenter(area.center());
     placed.moveTopLeft(QPoint(std::max(placed.left(), area.left()), std::max(placed.top(), area.top())));
     // A window is moved by its frame's corner.

@@ -79,8 +79,10 @@ void TfrmMain::RefreshMacroView() {
 }
 
 void TfrmMain::FillMacroGrid(int level) {
+    const std::size_t mine = level == 0 ? 0 : 1;
+    const std::size_t others = 1 - mine;
     MacroGrid* shown = Controls(level).StringGrid;
-    MacroGrid* other = Controls(level == 0 ? 1 : 0).StringGrid;
+    MacroGrid* other = Controls(static_cast<int>(others)).StringGrid;
     other->clearTexts();
 
     std::vector<QString> texts;
@@ -96,13 +98,12 @@ void TfrmMain::FillMacroGrid(int level) {
     const ModifierState held = m_cells.HeldAtEnd();
     shown->setHeldMark(held != 0 ? m_cells.cellCount() - 1 : -1);
     other->setHeldMark(-1);
-    Controls(level == 0 ? 1 : 0).lblHeldModifiers->setText(QString());
+    Controls(static_cast<int>(others)).lblHeldModifiers->setText(QString());
+    m_heldLineShows[others] = 0;
     // The line is measured and its tooltip made only when the held keys change.
-    std::array<ModifierState, 2>& lineShows = m_heldLineShows;
-    lineShows[level == 0 ? 1 : 0] = 0;
-    if (lineShows[level == 0 ? 0 : 1] == held)
+    if (m_heldLineShows[mine] == held)
         return;
-    lineShows[level == 0 ? 0 : 1] = held;
+    m_heldLineShows[mine] = held;
     QLabel* heldLine = Controls(level).lblHeldModifiers;
     const QString names = QString::fromStdString(HeldModifierNames(held));
     const QString line = held != 0 ? QStringLiteral("Still held at the end: ") + names : QString();

@@ -17,8 +17,8 @@
 
 namespace keyloom::test {
 
-// The application's UI font at a size in points while the object lives, under the platforms
-// that measure text in it.
+// The application's UI font at a size in points while the object lives; the font before it
+// comes back at the end.
 class ScopedUiFont {
 public:
     explicit ScopedUiFont(int points) : m_saved(QApplication::font()) {
