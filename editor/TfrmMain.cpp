@@ -103,6 +103,13 @@ constexpr ToolPlace kToolPlaces[] = {
     {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut",
      "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad", "Alt+W",
      "emblem-symbolic-link", nullptr, QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
+    {nullptr, "", "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    // Alt+Backspace is the classic undo key, and Backspace without Alt still erases. Redo is not
+    // Shift+Alt+Backspace: the Shift pressed on the way would be recorded, as every typed Shift is.
+    {&TfrmMain::btnUndo, "btnUndo", "Undo", "Take back the last change to the document", "Alt+Backspace",
+     "edit-undo", nullptr, QStyle::SP_ArrowBack, Badge::None, '<', 0xFF6A7F3C},
+    {&TfrmMain::btnRedo, "btnRedo", "Redo", "Make the change last taken back again", "Alt+Y", "edit-redo", nullptr,
+     QStyle::SP_ArrowForward, Badge::None, '>', 0xFF6A7F3C},
 };
 
 void PaintBadge(QPainter& painter, Badge badge) {
@@ -302,9 +309,11 @@ void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription
     // of it.
     const bool outermost = m_commandDepth == 0;
     HistoryView view;
+    bool joinsStep = false;
     if (outermost) {
         view = CurrentView();
         m_historyTouched = false;
+        joinsStep = m_typingCommand && m_typedStepOpen;
     }
     ++m_commandDepth;
     // Nothing may unwind into the event loop: what a command did not handle itself is shown.
@@ -320,20 +329,40 @@ void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription
     }
     --m_commandDepth;
     if (outermost)
-        RecordChange(view);
+        RecordChange(view, joinsStep);
 }
 
-void TfrmMain::RecordChange(const HistoryView& view) {
+void TfrmMain::RunTypingCommand(const std::function<void()>& command, TypedDescription typedDescription) {
+    m_typingCommand = true;
+    RunCommand(command, typedDescription);
+    m_typingCommand = false;
+}
+
+void TfrmMain::RecordChange(const HistoryView& view, bool joinsStep) {
     // The document as the last command left it is kept, so a command costs one comparison and
     // only a change a copy. The layout is a view of the document, not a change to it (switching
     // it marks nothing modified).
     m_lastDocument.numberOfKeys = m_document.numberOfKeys;
     if (m_historyTouched) {
         m_lastDocument = m_document;
-    } else if (!(m_lastDocument == m_document)) {
-        m_history.Record(std::move(m_lastDocument), view);
+        m_typedStepOpen = false;
+        ShowHistoryCommands();
+        return;
+    }
+    const bool changed = !(m_lastDocument == m_document);
+    if (changed) {
+        // The step being joined holds the state before its first key already.
+        if (!joinsStep)
+            m_history.Record(std::move(m_lastDocument), view);
         m_lastDocument = m_document;
     }
+    m_typedStepOpen = m_typingCommand && m_typedModifiersDown != 0 && (changed || joinsStep);
+    ShowHistoryCommands();
+}
+
+void TfrmMain::ShowHistoryCommands() {
+    btnUndo->setEnabled(m_history.canUndo());
+    btnRedo->setEnabled(m_history.canRedo());
 }
 
 HistoryView TfrmMain::CurrentView() const {
@@ -348,6 +377,7 @@ void TfrmMain::ShowHistoryState(std::optional<HistoryState> state) {
     m_historyTouched = true;
     if (!state)
         return;
+    ShowHistoryCommands();
     state->document.numberOfKeys = m_document.numberOfKeys;
     m_document = std::move(state->document);
     m_state.modified = !m_history.atSavedState();
@@ -435,6 +465,9 @@ void TfrmMain::ConnectPanels() {
     connect(btnSave, &QToolButton::clicked, this, Command(&TfrmMain::btnSaveClick));
     connect(btnSaveAs, &QToolButton::clicked, this, Command(&TfrmMain::btnSaveAsClick));
     connect(btnDownload, &QToolButton::clicked, this, Command(&TfrmMain::btnDownloadClick));
+    connect(btnUndo, &QToolButton::clicked, this, Command(&TfrmMain::Undo));
+    connect(btnRedo, &QToolButton::clicked, this, Command(&TfrmMain::Redo));
+    ShowHistoryCommands();
 
     connect(keypadPanel, &KeypadPanel::keyClicked, this,
             [this](QPushButton* button) { RunCommand([this, button] { KeypadClick(button); }); });

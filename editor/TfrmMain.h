@@ -169,6 +169,8 @@ public:
     QToolButton* btnHelp = nullptr;
     QToolButton* btnLabels = nullptr;
     QToolButton* btnShortcut = nullptr;
+    QToolButton* btnUndo = nullptr;
+    QToolButton* btnRedo = nullptr;
     QLabel* lblFilename = nullptr;
     QLabel* lblModified = nullptr;
     KeypadPanel* keypadPanel = nullptr;
@@ -214,8 +216,15 @@ private:
     // The key, level and cell shown now, and a state of the history shown in its own view.
     HistoryView CurrentView() const;
     void ShowHistoryState(std::optional<HistoryState> state);
-    // Records the document as the last command left it when this one (begun in view) changed it.
-    void RecordChange(const HistoryView& view);
+    // Undo and Redo are offered when there is something to take back or make again.
+    void ShowHistoryCommands();
+    // Runs a key typed into a grid as a command; the keys typed while a typed modifier is down
+    // are one character with it (Shift, a, Shift up) and one undo step.
+    void RunTypingCommand(const std::function<void()>& command,
+                          TypedDescription typedDescription = TypedDescription::Store);
+    // Records the document as the last command left it when this one (begun in view) changed it;
+    // a command that joins the step before it adds to that step instead.
+    void RecordChange(const HistoryView& view, bool joinsStep);
     // A slot that runs a handler as a command.
     std::function<void()> Command(std::function<void()> handler);
     std::function<void()> Command(void (TfrmMain::*handler)());
@@ -264,6 +273,12 @@ private:
     std::array<ModifierState, 2> m_heldLineShows{};
     bool m_historyTouched = false;
     int m_commandDepth = 0;
+    // The typed modifier keys whose press was recorded and whose release was not yet typed (a bit
+    // per held-modifier flag), whether the running command is a typed key, and whether the newest
+    // step of the history is a typed character still open (one of its modifiers is down).
+    unsigned m_typedModifiersDown = 0;
+    bool m_typingCommand = false;
+    bool m_typedStepOpen = false;
     QWidget* m_client = nullptr;
     QSize m_fullSize;
 };

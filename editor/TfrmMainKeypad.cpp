@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include <algorithm>
 #include <functional>
@@ -210,36 +211,38 @@ QPushButton* TfrmMain::NeighbourKey(int dx, int dy) const {
 }
 
 void TfrmMain::ConnectChords() {
-    const auto chord = [this](const char* keys, const std::function<void()>& action) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), this);
+    const auto chord = [this](const QKeySequence& keys, const std::function<void()>& action) {
+        auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, action);
     };
-    // The toolbar's chords are its buttons' own (BuildToolbar).
-    chord("Alt+1", [this] { TabControl1->setCurrentIndex(0); });
-    chord("Alt+2", [this] { TabControl1->setCurrentIndex(1); });
+    // The toolbar's chords are its buttons' own (BuildToolbar), except that undo and redo act at
+    // once and at every repeat of a held chord: a button's own shortcut clicks only after showing
+    // itself pressed, and folds the repeats meanwhile into that one click.
+    for (QToolButton* button : {btnUndo, btnRedo}) {
+        chord(button->shortcut(), [button] { button->click(); });
+        button->setShortcut({});
+    }
+    chord(QStringLiteral("Alt+1"), [this] { TabControl1->setCurrentIndex(0); });
+    chord(QStringLiteral("Alt+2"), [this] { TabControl1->setCurrentIndex(1); });
     for (const auto& [keys, dx, dy] : {std::tuple{"Alt+Left", -1, 0}, std::tuple{"Alt+Right", 1, 0},
                                        std::tuple{"Alt+Up", 0, -1}, std::tuple{"Alt+Down", 0, 1}}) {
-        chord(keys, [this, dx = dx, dy = dy] {
+        chord(QString::fromLatin1(keys), [this, dx = dx, dy = dy] {
             if (QPushButton* key = NeighbourKey(dx, dy))
                 key->click();
         });
     }
-    chord("Alt+E", [this] {
+    chord(QStringLiteral("Alt+E"), [this] {
         QLineEdit* description = Controls(m_state.selectedLevel).edDescription;
         description->setFocus(Qt::ShortcutFocusReason);
         description->selectAll();
     });
-    chord("Alt+R", [this] { Controls(m_state.selectedLevel).cboxAutoRepeat->click(); });
-    chord("Alt+M", [this] {
+    chord(QStringLiteral("Alt+R"), [this] { Controls(m_state.selectedLevel).cboxAutoRepeat->click(); });
+    chord(QStringLiteral("Alt+M"), [this] {
         QComboBox* mode = Controls(m_state.selectedLevel).comboMacroMode;
         mode->setFocus(Qt::ShortcutFocusReason);
         mode->showPopup();
     });
-    // Alt+Backspace is the classic undo key; Backspace without Alt still erases. Redo is Alt+Y:
-    // Shift+Alt+Backspace would record the Shift pressed on the way, as every Shift typed does.
-    chord("Alt+Backspace", Command(&TfrmMain::Undo));
-    chord("Alt+Y", Command(&TfrmMain::Redo));
-    chord("Alt+K", [this] {
+    chord(QStringLiteral("Alt+K"), [this] {
         QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
         KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));
     });

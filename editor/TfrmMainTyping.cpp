@@ -16,11 +16,11 @@ void TfrmMain::ConnectTyping() {
     for (const LevelControls& level : TabControl1->levels) {
         connect(level.StringGrid, &MacroGrid::keyDown, this, [this](QKeyEvent* event) {
             if (const std::optional<TypedKey> key = TypedKeyOf(*event))
-                RunCommand([this, key] { StringGridKeyDown(key->keyCode, key->character); });
+                RunTypingCommand([this, key] { StringGridKeyDown(key->keyCode, key->character); });
         });
         connect(level.StringGrid, &MacroGrid::keyUp, this, [this](QKeyEvent* event) {
             if (const std::optional<TypedKey> key = TypedKeyOf(*event))
-                RunCommand([this, key] { StringGridKeyUp(key->keyCode); });
+                RunTypingCommand([this, key] { StringGridKeyUp(key->keyCode); });
         });
     }
     // A Tab release is recorded wherever the focus is, and the press has usually moved the focus
@@ -29,7 +29,7 @@ void TfrmMain::ConnectTyping() {
     // focus widget, or to the window itself when nothing has the focus.
     new KeyAdapter(
         QCoreApplication::instance(), this, {},
-        [this](TypedKey key) { RunCommand([this, key] { FormKeyUp(key.keyCode); }, TypedDescription::Keep); },
+        [this](TypedKey key) { RunTypingCommand([this, key] { FormKeyUp(key.keyCode); }, TypedDescription::Keep); },
         [this](const QObject* receiver) {
             const QWidget* first = QApplication::focusWidget();
             if (first == nullptr)
@@ -48,6 +48,7 @@ void TfrmMain::StringGridKeyDown(int keyCode, int character) {
             if (held)
                 return;
             held = true;
+            m_typedModifiersDown |= 1u << *flag;
         }
         RecordTag(step.tag);
         return;
@@ -73,6 +74,7 @@ void TfrmMain::StringGridKeyUp(int keyCode) {
     switch (step.effect) {
     case TypingEffect::RecordsModifier:
         m_state.heldModifiers[*TypingHeldFlag(step.tag)] = false;
+        m_typedModifiersDown &= ~(1u << *TypingHeldFlag(step.tag));
         RecordModifier(step.tag);
         return;
     case TypingEffect::Records:

@@ -129,16 +129,17 @@ TEST_F(CommandsTest, TheWindowHasItsToolbarStatusBarAndFixedSize) {
     const QLayout* row = window->MenuPanel->layout();
     for (int i = 0; i < row->count(); ++i) {
         if (const auto* button = qobject_cast<QToolButton*>(row->itemAt(i)->widget())) {
-            places << (button->isEnabled() ? button->objectName() + "=" + button->text() : QString("-"));
+            places << (button->objectName().isEmpty() ? QString("-") : button->objectName() + "=" + button->text());
             EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-            if (button->isEnabled()) {
+            if (!button->objectName().isEmpty()) {
                 EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
             }
         }
     }
     EXPECT_EQ(places.join(' '),
               "btnNew=New btnOpen=Open btnSave=Save btnSaveAs=Save As - btnProperties=Properties "
-              "btnDownload=Download btnTest=Test - btnHelp=Help btnLabels=Key Labels btnShortcut=Shortcut");
+              "btnDownload=Download btnTest=Test - btnHelp=Help btnLabels=Key Labels btnShortcut=Shortcut "
+              "- btnUndo=Undo btnRedo=Redo");
 
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     // It fits a 1280 x 1024 screen, with the grid's columns wide enough for every name. (Wine's

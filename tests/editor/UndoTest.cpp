@@ -104,6 +104,25 @@ TEST_F(Undo, NewStartsAFreshHistory) {
     EXPECT_FALSE(window->state().modified);
 }
 
+// A character typed with Shift records Shift down, the key and Shift up: one step to undo, as the
+// plain characters around it are.
+TEST_F(Undo, ACharacterTypedWithShiftIsOneStep) {
+    Type(Qt::Key_A);
+    QTest::keyClick(window->CurrentGrid(), Qt::Key_B, Qt::ShiftModifier);
+    Type(Qt::Key_C);
+    const Bytes a{0x1C}, shiftedB{0x1C, 0x12, 0x32, 0xF0, 0x12};
+    ASSERT_EQ(CodesOf(0, Level::One), (Bytes{0x1C, 0x12, 0x32, 0xF0, 0x12, 0x21}));
+    UndoStep();
+    EXPECT_EQ(CodesOf(0, Level::One), shiftedB);
+    UndoStep();
+    EXPECT_EQ(CodesOf(0, Level::One), a) << "Shift, B and the Shift's release go together";
+    UndoStep();
+    EXPECT_EQ(CodesOf(0, Level::One), Bytes{});
+    RedoStep();
+    RedoStep();
+    EXPECT_EQ(CodesOf(0, Level::One), shiftedB);
+}
+
 // Alt+Backspace takes nothing from typing: Backspace alone still erases.
 TEST_F(Undo, BackspaceWithoutAltStillErases) {
     Type(Qt::Key_A);
