@@ -5,10 +5,12 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
 #include <QVariant>
@@ -28,7 +30,9 @@ constexpr QSize kKeyPanelSize{140, 209};
 constexpr int kPanelTop = 26;
 constexpr int kPanel1Left24 = 88;
 constexpr int kPanel1Left48 = 18;
-constexpr QSize kPanelSize{316, 262};
+// The specified panel ends under lblKeyOptions, at 262; the descriptions' check box lies below.
+constexpr QSize kPanelSize{316, 286};
+constexpr int kCaptionPixels = 8; // the key's number and description, in design units
 
 struct MenuItem {
     const char* name;
@@ -83,6 +87,46 @@ public:
 
 private:
     KeypadPanel* m_panel;
+};
+
+// What a key does, written on its picture: its number in the top left corner and its
+// description, shortened to the key's width, along the bottom edge; the key type's letter keeps
+// the middle. It lets every mouse event through to the key.
+class KeyCaption final : public QWidget {
+public:
+    explicit KeyCaption(QPushButton* key) : QWidget(key), m_key(key) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        QFont small = key->parentWidget()->font();
+        small.setPixelSize(DesignUnits(small)(kCaptionPixels));
+        setFont(small);
+        setGeometry(key->rect());
+    }
+
+    void show(int number, const QString& description) {
+        const QString shortened =
+            fontMetrics().elidedText(description.simplified(), Qt::ElideRight, width() - 4);
+        if (number == m_number && shortened == m_shown)
+            return;
+        m_number = number;
+        m_shown = shortened;
+        update();
+    }
+    const QString& shown() const { return m_shown; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(m_key->palette().color(QPalette::ButtonText));
+        const QRect inside = rect().adjusted(2, 1, -2, -1);
+        painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop, QString::number(m_number));
+        painter.drawText(inside, Qt::AlignHCenter | Qt::AlignBottom, m_shown);
+    }
+
+private:
+    QPushButton* m_key;
+    int m_number = 0;
+    QString m_shown;
 };
 
 QWidget* MakeKeyPanel(QWidget* parent, const char* name) {
@@ -152,6 +196,7 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
         keyGroup->addButton(key, tag);
         connect(key, &QPushButton::clicked, this, [this, key] { emit keyClicked(key); });
         keys[static_cast<std::size_t>(tag)] = key;
+        m_captions[static_cast<std::size_t>(tag)] = new KeyCaption(key);
     }
     keys[0]->setChecked(true);
 
@@ -166,6 +211,19 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     lblKeyOptions->setObjectName(QStringLiteral("lblKeyOptions"));
     lblKeyOptions->setGeometry(units(QRect(0, kPanelTop + kKeyPanelSize.height() + 6, kPanelSize.width(), 20)));
     lblKeyOptions->setAlignment(Qt::AlignCenter);
+
+    cboxKeyDescriptions = new QCheckBox(QStringLiteral("Show descriptions on keys"), this);
+    cboxKeyDescriptions->setObjectName(QStringLiteral("cboxKeyDescriptions"));
+    cboxKeyDescriptions->setGeometry(units(QRect(66, kPanelTop + kKeyPanelSize.height() + 28, 220, 20)));
+    cboxKeyDescriptions->setChecked(true);
+    cboxKeyDescriptions->setFocusPolicy(Qt::NoFocus);
+    cboxKeyDescriptions->setToolTip(
+        QStringLiteral("Show descriptions on keys (Alt+V): each key's number and Level 1 description on its picture"));
+    cboxKeyDescriptions->setAccessibleName(QStringLiteral("Show descriptions on keys"));
+    connect(cboxKeyDescriptions, &QCheckBox::toggled, this, [this](bool shown) {
+        for (QWidget* caption : m_captions)
+            caption->setVisible(shown);
+    });
 
     menuKeyType = new QMenu(this);
     menuKeyType->setObjectName(QStringLiteral("menuKeyType"));
@@ -184,6 +242,15 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     mnuPasteKeyMacro->setObjectName(QStringLiteral("mnuPasteKeyMacro"));
 
     applyLayout(24);
+}
+
+void KeypadPanel::showKeyCaption(int tag, int number, const QString& description) {
+    static_cast<KeyCaption*>(m_captions[static_cast<std::size_t>(tag)])->show(number, description);
+}
+
+QString KeypadPanel::keyCaption(int tag) const {
+    const auto* caption = static_cast<const KeyCaption*>(m_captions[static_cast<std::size_t>(tag)]);
+    return caption->isVisibleTo(this) ? caption->shown() : QString();
 }
 
 void KeypadPanel::applyLayout(int numberOfKeys) {

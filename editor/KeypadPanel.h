@@ -7,6 +7,7 @@
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -22,6 +23,11 @@ public:
 
     // Places KeyPanel1, shows or hides KeyPanel2 and presses the matching layout button.
     void applyLayout(int numberOfKeys);
+    // Writes the key's number and description on the picture of the button with this Tag, while
+    // cboxKeyDescriptions is checked; keyCaption gives the description as shown (shortened), or
+    // nothing while the captions are hidden.
+    void showKeyCaption(int tag, int number, const QString& description);
+    QString keyCaption(int tag) const;
 
     QWidget* KeyPanel1 = nullptr;
     QWidget* KeyPanel2 = nullptr;
@@ -32,6 +38,7 @@ public:
     QPushButton* btn48Keys = nullptr;
     QLabel* lblKeyOptions = nullptr;
     QLabel* imgEraseKeypadLine = nullptr;
+    QCheckBox* cboxKeyDescriptions = nullptr;
 
     QMenu* menuKeyType = nullptr;
     QAction* menuKeyNormal = nullptr; // data(): the key type 0, 1 or 2
@@ -47,6 +54,9 @@ signals:
     void keyClicked(QPushButton* button);
     // A right mouse press on a key button, with the pointer's screen position.
     void keyRightPressed(QPushButton* button, QPoint globalPosition);
+
+private:
+    std::array<QWidget*, 48> m_captions{};
 };
 
 } // namespace keyloom

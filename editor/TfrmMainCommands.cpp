@@ -1,5 +1,7 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/KeypadPanel.h"
+
 #include "files/DeviceImage.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionFile.h"
@@ -7,6 +9,7 @@
 #include "gui/QtPaths.h"
 #include "platform/Platform.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -63,6 +66,7 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
     }
 
     m_document.ResetDocument();
+    keypadPanel->cboxKeyDescriptions->setChecked(ReadShowKeyDescriptions(m_folders.area));
 
     // A file that cannot be read leaves the New document in the stored layout, never a part of
     // the file under its name.
@@ -101,6 +105,7 @@ void TfrmMain::FormClose() {
     m_cells.FreeCells();
     try {
         WriteKeyCount(m_folders.area, m_document.numberOfKeys);
+        WriteShowKeyDescriptions(m_folders.area, keypadPanel->cboxKeyDescriptions->isChecked());
     } catch (const FileError& error) {
         m_prompts.error(QString::fromStdString(error.what()));
     }

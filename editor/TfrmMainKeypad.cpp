@@ -198,6 +198,8 @@ void TfrmMain::DescribeKey(int keyIndex) {
         return;
     button->setAccessibleName(QStringLiteral("Key %1").arg(keyIndex + 1));
     button->setAccessibleDescription(KeyDescription(keyIndex));
+    keypadPanel->showKeyCaption(ButtonTagOfKeyIndex(keyIndex, m_document.numberOfKeys), keyIndex + 1,
+                                QString::fromStdString(m_document.keys[static_cast<std::size_t>(keyIndex)].name[0]));
 }
 
 QPushButton* TfrmMain::NeighbourKey(int dx, int dy) const {
@@ -242,6 +244,7 @@ void TfrmMain::ConnectChords() {
         mode->setFocus(Qt::ShortcutFocusReason);
         mode->showPopup();
     });
+    chord(QStringLiteral("Alt+V"), [this] { keypadPanel->cboxKeyDescriptions->click(); });
     chord(QStringLiteral("Alt+K"), [this] {
         QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
         KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));

@@ -94,6 +94,7 @@ void TfrmMain::edDescriptionChange(int level) {
     KeyRecord& record = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
     record.name[levelIndex(LevelOf(level))] = box->text().toStdString();
     box->setModified(false);
+    DescribeKey(m_state.selectedKey);
 }
 
 void TfrmMain::StoreEditedDescription() {

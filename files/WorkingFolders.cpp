@@ -4,6 +4,8 @@
 #include "files/IniFile.h"
 #include "files/PathText.h"
 
+#include <optional>
+#include <string>
 #include <system_error>
 
 namespace keyloom {
@@ -108,30 +110,54 @@ WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::pa
     return folders;
 }
 
-int32_t ReadKeyCount(const fs::path& area) {
+namespace {
+
+// A value of the settings file of area; nothing when the file or the value is missing or the file
+// cannot be read, like a private-profile read.
+std::optional<std::string> ReadSetting(const fs::path& area, const char* name) {
     if (area.empty())
-        return 24;
+        return std::nullopt;
     IniFile settings;
     try {
         settings = IniFile::Load(area / kSettingsFileName);
     } catch (const FileError&) {
-        return 24;
+        return std::nullopt;
     }
     // A value never holds a line break, so this default tells a missing key from a damaged value.
     constexpr std::string_view kMissing = "\n";
-    const std::string value = settings.ReadString(kConfigurationSection, "Number_of_Keys", kMissing);
+    std::string value = settings.ReadString(kConfigurationSection, name, kMissing);
     if (value == kMissing)
-        return 24;
-    return ParseIniInteger(value) == 24 ? 24 : 48;
+        return std::nullopt;
+    return value;
 }
 
-void WriteKeyCount(const fs::path& area, int32_t keyCount) {
+void WriteSetting(const fs::path& area, const char* name, int32_t value) {
     const fs::path path = area / kSettingsFileName;
     if (area.empty())
         throw UnableToWrite(path, "the documents area is unknown");
     IniFile settings = IniFile::Load(path);
-    settings.WriteInteger(kConfigurationSection, "Number_of_Keys", keyCount);
+    settings.WriteInteger(kConfigurationSection, name, value);
     settings.Save(path);
+}
+
+} // namespace
+
+int32_t ReadKeyCount(const fs::path& area) {
+    const std::optional<std::string> value = ReadSetting(area, "Number_of_Keys");
+    if (!value)
+        return 24;
+    return ParseIniInteger(*value) == 24 ? 24 : 48;
+}
+
+void WriteKeyCount(const fs::path& area, int32_t keyCount) { WriteSetting(area, "Number_of_Keys", keyCount); }
+
+bool ReadShowKeyDescriptions(const fs::path& area) {
+    const std::optional<std::string> value = ReadSetting(area, "Show_Key_Descriptions");
+    return !value || ParseIniInteger(*value) != 0;
+}
+
+void WriteShowKeyDescriptions(const fs::path& area, bool shown) {
+    WriteSetting(area, "Show_Key_Descriptions", shown ? 1 : 0);
 }
 
 } // namespace keyloom

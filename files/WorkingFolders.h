@@ -53,4 +53,9 @@ int32_t ReadKeyCount(const std::filesystem::path& area);
 // cannot be written.
 void WriteKeyCount(const std::filesystem::path& area, int32_t keyCount);
 
+// Whether the keypad's keys show their descriptions: yes unless the settings file stores 0.
+bool ReadShowKeyDescriptions(const std::filesystem::path& area);
+// Stores it beside the layout. Throws FileError when the file cannot be written.
+void WriteShowKeyDescriptions(const std::filesystem::path& area, bool shown);
+
 } // namespace keyloom

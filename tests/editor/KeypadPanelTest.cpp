@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "editor/KeyButtons.h"
 #include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -388,6 +390,49 @@ TEST_F(KeypadPanelFixture, UnconfirmedDescriptionStaysWithTheKeyItWasTypedFor) {
     EXPECT_EQ(document.keys[4].name[1], "Mute");
     EXPECT_EQ(document.keys[4].name[0], "key five");
     EXPECT_FALSE(window->state().modified) << "a description is not counted as a change";
+}
+
+// Each key writes its number and Level 1 description on its picture, shortened to the key's
+// width, in either layout; the description typed into the box shows once it is confirmed.
+TEST_F(KeypadPanelFixture, KeysShowTheirLevel1Descriptions) {
+    document.keys[9].name = {"Play", "Level two is not shown"};
+    document.keys[40].name = {"A description far too long for any key", ""};
+    UseLayout(48);
+    const auto caption = [&](int keyIndex) {
+        return panel->keyCaption(ButtonTagOfKeyIndex(keyIndex, document.numberOfKeys)).toStdString();
+    };
+    EXPECT_EQ(caption(9), "Play");
+    EXPECT_EQ(caption(0), "");
+    const std::string shortened = caption(40);
+    EXPECT_THAT(shortened, ::testing::StartsWith("A"));
+    EXPECT_THAT(shortened, ::testing::EndsWith("\u2026"));
+
+    UseLayout(24);
+    EXPECT_EQ(caption(9), "Play");
+    QTest::mouseClick(Key(3), Qt::LeftButton);
+    QLineEdit* box = window->findChild<QLineEdit*>("edDescription1");
+    box->setFocus();
+    QTest::keyClicks(box, "Mute");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(caption(2), "Mute");
+}
+
+// The setting hides the captions, Alt+V turns them back on, and the choice outlives the window.
+TEST_F(KeypadPanelFixture, DescriptionsOnKeysAreASettingKeptAcrossRuns) {
+    document.keys[0].name = {"Copy", ""};
+    UseLayout(48);
+    ASSERT_EQ(panel->keyCaption(0), "Copy");
+    panel->cboxKeyDescriptions->click();
+    EXPECT_EQ(panel->keyCaption(0), "");
+    window->close();
+
+    Start();
+    EXPECT_FALSE(window->keypadPanel->cboxKeyDescriptions->isChecked()) << "kept in the settings file";
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->CurrentGrid(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_TRUE(window->keypadPanel->cboxKeyDescriptions->isChecked());
+    EXPECT_EQ(document.Length(Level::One, 0), 0u) << "the chord records nothing";
 }
 
 } // namespace
