@@ -92,14 +92,6 @@ std::optional<IniFile> LoadIni(const std::filesystem::path& path, std::ostream& 
     }
 }
 
-// Whether output names the input file itself, under any spelling or link.
-bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output) {
-    std::error_code error;
-    if (std::filesystem::equivalent(input, output, error))
-        return true;
-    return std::filesystem::weakly_canonical(input, error) == std::filesystem::weakly_canonical(output, error);
-}
-
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
     std::optional<std::string> file;
