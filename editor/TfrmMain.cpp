@@ -103,6 +103,9 @@ constexpr ToolPlace kToolPlaces[] = {
     {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut",
      "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad", "Alt+W",
      "emblem-symbolic-link", nullptr, QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
+    {&TfrmMain::btnPrint, "btnPrint", "Print",
+     "Save the keymap or the keycap labels, filled with the keys' descriptions, as a PDF to print", "Alt+X",
+     "document-print", "printer", QStyle::SP_FileDialogListView, Badge::None, 'P', 0xFF6A5A8A},
 };
 
 void PaintBadge(QPainter& painter, Badge badge) {
@@ -207,6 +210,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     ConnectLevels();
     ConnectTyping();
     ConnectDialogs();
+    ConnectPrint();
     ConnectChords();
     FormCreate(arguments);
 
