@@ -132,6 +132,8 @@ public:
     }
 
 private:
+    static constexpr std::size_t kMacroColumn = 4;
+
     struct Column {
         qreal left, width;
     };
@@ -145,20 +147,19 @@ private:
         const QFontMetricsF metrics(m_painter.font(), m_painter.device());
         qreal height = metrics.height();
         for (std::size_t i = 0; i < texts.size(); ++i)
-            height = std::max(height, metrics.boundingRect(cellRect(i, m_page.height()),
-                                                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere,
-                                                           texts[i])
-                                          .height());
+            height = std::max(height, metrics.boundingRect(cellRect(i, m_page.height()), flags(i), texts[i]).height());
         return height + 2 * kCellPadding;
+    }
+
+    // The macro breaks between cells; a description longer than its column anywhere.
+    static int flags(std::size_t column) {
+        return Qt::AlignLeft | Qt::AlignTop | (column == kMacroColumn ? Qt::TextWordWrap : Qt::TextWrapAnywhere);
     }
 
     void draw(const std::array<QString, 5>& texts) {
         m_painter.setPen(Qt::black);
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            // Cell names are listed whole where a line has room, and broken anywhere otherwise.
-            const int wrap = i == texts.size() - 1 ? Qt::TextWordWrap : Qt::TextWrapAnywhere;
-            m_painter.drawText(cellRect(i, m_page.height()), Qt::AlignLeft | Qt::AlignTop | wrap, texts[i]);
-        }
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            m_painter.drawText(cellRect(i, m_page.height()), flags(i), texts[i]);
     }
 
     void heading() {
@@ -180,15 +181,16 @@ private:
 };
 
 // The cells of a level as the grid names them, each in brackets so that names of two words read
-// as one: "[Left Ctrl] [C] [Left Ctrl]".
+// as one: "[L Ctrl Dn] [c] [L Ctrl Up]". Lines break between cells, never inside a name.
 QString CellNames(CellList& cells, const KeypadDocument& document, int key, Level level) {
     cells.RenderLevel(document, key, level);
     QString names;
     for (int c = 0; c < cells.cellCount(); ++c) {
         if (c)
             names += QLatin1Char(' ');
-        names += QLatin1Char('[') + QString::fromStdString(cells.cells()[static_cast<std::size_t>(c)].name) +
-                 QLatin1Char(']');
+        QString name = QString::fromStdString(cells.cells()[static_cast<std::size_t>(c)].name);
+        name.replace(QLatin1Char(' '), QChar::Nbsp);
+        names += QLatin1Char('[') + name + QLatin1Char(']');
     }
     return names.isEmpty() ? QStringLiteral("(empty)") : names;
 }
