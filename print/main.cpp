@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
