@@ -1,6 +1,7 @@
 #include "cli/Vkxx.h"
 
 #include "cli/Commands.h"
+#include "cli/SiblingProgram.h"
 #include "files/DeviceImage.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionFile.h"
@@ -30,6 +31,14 @@ Usage:
       List what a hand-edited file gets wrong, one line per problem naming the section and
       key: odd-length or non-hex codes texts, unassigned codes, 00 pairs, levels over their
       room, more than two level shift or level toggle keys, values out of range, unknown keys.
+  vkxx keymap FILE.ckd -o OUT.pdf
+      Write a keymap to print: the keypad in the file's layout with each key's number, type
+      and Level 1 and Level 2 descriptions, then a table of every key's macros by cell name.
+  vkxx labels FILE.ckd [--small] -o OUT.pdf
+      Write the keycap label sheet filled with each key's descriptions: 48 frames the size of
+      the large keycaps' label windows (0.75 in), with --small of the small ones (0.5 in), with
+      crop marks; print at 100 % and cut. keymap and labels are drawn by vkxx-print, the
+      program beside vkxx. The output is never the input nor its device image (.bin).
   vkxx --help
       Show this text.
 
@@ -46,8 +55,8 @@ Exit status:
   1   the input cannot be read as a document (missing file, unreadable file, no key
       definition file, or a codes text of odd length: "Range check error"; nothing is
       written then); check: problems found
-  2   an output cannot be written
-  64  wrong usage (an image output that is the input, too)
+  2   an output cannot be written (or vkxx-print, which draws it, cannot be started)
+  64  wrong usage (an output that is the input, too)
 )";
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -90,14 +99,6 @@ std::optional<IniFile> LoadIni(const std::filesystem::path& path, std::ostream& 
         err << "vkxx: " << error.what() << "\n";
         return std::nullopt;
     }
-}
-
-// Whether output names the input file itself, under any spelling or link.
-bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output) {
-    std::error_code error;
-    if (std::filesystem::equivalent(input, output, error))
-        return true;
-    return std::filesystem::weakly_canonical(input, error) == std::filesystem::weakly_canonical(output, error);
 }
 
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -181,6 +182,57 @@ int Resave(const std::vector<std::string>& args, std::ostream& err) {
     return kDone;
 }
 
+// The job of a keymap or labels command line (the command first), or nothing after the usage
+// problem was printed.
+std::optional<PrintJob> ParsePrintJob(const std::vector<std::string>& args, std::ostream& err) {
+    const std::string& command = args[0];
+    PrintJob job;
+    job.sheet = command == "keymap" ? PrintSheet::Keymap : PrintSheet::Labels;
+    std::optional<std::string> file;
+    std::optional<std::string> output;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-o") {
+            if (i + 1 >= args.size()) {
+                Usage(err, command + ": -o needs a value");
+                return std::nullopt;
+            }
+            output = args[++i];
+        } else if (arg == "--small" && command == "labels") {
+            job.sheet = PrintSheet::SmallLabels;
+        } else if (!file && (arg.empty() || arg[0] != '-')) {
+            file = arg;
+        } else {
+            Usage(err, command + ": unexpected argument '" + arg + "'");
+            return std::nullopt;
+        }
+    }
+    if (!file || !output) {
+        Usage(err, command + (file ? ": missing -o OUT.pdf" : ": missing FILE.ckd"));
+        return std::nullopt;
+    }
+    job.input = PathFromText(*file);
+    job.output = PathFromText(*output);
+    return job;
+}
+
+// Has vkxx-print draw the sheet: vkxx itself stays free of Qt, and starts in a few milliseconds
+// for every other command.
+int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!ParsePrintJob(args, err))
+        return kUsage;
+    const std::filesystem::path program = SiblingProgram("vkxx-print");
+    out.flush();
+    err.flush();
+    std::string failure;
+    const int status = RunProgram(program, args, failure);
+    if (status < 0) {
+        err << "vkxx: cannot start " << PathText(program) << ": " << failure << "\n";
+        return kUnwritableOutput;
+    }
+    return status;
+}
+
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1)
         return Usage(err, "check takes one FILE.ckd");
@@ -209,7 +261,33 @@ int RunVkxx(const std::vector<std::string>& arguments, std::ostream& out, std::o
         return Resave(rest, err);
     if (command == "check")
         return Check(rest, out, err);
+    if (command == "keymap" || command == "labels")
+        return Print(arguments, out, err);
     return Usage(err, "unknown command '" + command + "'");
+}
+
+int RunPrintJob(const std::vector<std::string>& arguments, std::ostream& err, const PrintWriter& write) {
+    if (arguments.empty() || (arguments[0] != "keymap" && arguments[0] != "labels"))
+        return Usage(err, "missing command: keymap or labels");
+    const std::optional<PrintJob> job = ParsePrintJob(arguments, err);
+    if (!job)
+        return kUsage;
+    KeypadDocument document;
+    if (!LoadDocument(job->input, document, err))
+        return kUnreadableInput;
+    for (const std::filesystem::path& input : {job->input, DeviceImagePath(job->input)}) {
+        if (SameFile(input, job->output))
+            return Usage(err, arguments[0] + ": the output " + PathText(job->output) + " is " +
+                                  (input == job->input ? "the input" : "the input's device image") +
+                                  "; nothing is written");
+    }
+    try {
+        write(document, *job);
+    } catch (const FileError& error) {
+        err << "vkxx: " << error.what() << "\n";
+        return kUnwritableOutput;
+    }
+    return kDone;
 }
 
 } // namespace keyloom::cli

@@ -1,12 +1,14 @@
 #include "editor/KeyButtons.h"
 
+#include "document/KeypadGeometry.h"
+
 namespace keyloom {
 
 namespace {
 
-constexpr int kButtonsPerPanel = 24;
-constexpr int kPanelColumns = 4;
-constexpr int kWideColumns = 8;
+constexpr int kButtonsPerPanel = keypad::kKeysPerPanel;
+constexpr int kPanelColumns = keypad::kPanelColumns;
+constexpr int kWideColumns = keypad::ColumnsOf(48);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "editor/KeypadPanel.h"
 
+#include "document/KeypadGeometry.h"
 #include "gui/Controls.h"
 #include "gui/DesignUnits.h"
 
@@ -20,12 +21,7 @@ namespace keyloom {
 namespace {
 
 constexpr int kKeyButtons = 48;
-constexpr int kButtonsPerPanel = 24;
-constexpr int kPanelColumns = 4;
-constexpr int kKeySize = 30;
-constexpr int kKeyPitch = 34;
-constexpr int kKeyMargin = 4; // centres 4 x 6 keys at a 34 px pitch in 140 x 209
-constexpr QSize kKeyPanelSize{140, 209};
+constexpr QSize kKeyPanelSize{keypad::kPanelWidth, keypad::kPanelHeight};
 
 constexpr int kPanelTop = 26;
 constexpr int kPanel1Left24 = 88;
@@ -180,13 +176,14 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QWidget(parent) {
     keyGroup->setObjectName(QStringLiteral("Keys"));
     keyGroup->setExclusive(true);
     for (int tag = 0; tag < kKeyButtons; ++tag) {
-        QWidget* panel = tag < kButtonsPerPanel ? KeyPanel1 : KeyPanel2;
-        const int number = tag % kButtonsPerPanel;
+        QWidget* panel = tag < keypad::kKeysPerPanel ? KeyPanel1 : KeyPanel2;
+        const int number = tag % keypad::kKeysPerPanel;
         auto* key = new QPushButton(panel);
         key->setObjectName(QStringLiteral("Key%1").arg(tag + 1));
         SetTag(key, tag);
-        key->setGeometry(units(QRect(kKeyMargin + (number % kPanelColumns) * kKeyPitch,
-                                     kKeyMargin + (number / kPanelColumns) * kKeyPitch, kKeySize, kKeySize)));
+        key->setGeometry(units(QRect(keypad::ColumnLeft(number % keypad::kPanelColumns),
+                                     keypad::RowTop(number / keypad::kPanelColumns), keypad::kKeySize,
+                                     keypad::kKeySize)));
         key->setFont(PointFont(this, 14));
         key->setCheckable(true);
         // A key click must not take the focus: an unconfirmed description stays in its box and

@@ -110,6 +110,10 @@ constexpr ToolPlace kToolPlaces[] = {
      "edit-undo", nullptr, QStyle::SP_ArrowBack, Badge::None, '<', 0xFF6A7F3C},
     {&TfrmMain::btnRedo, "btnRedo", "Redo", "Make the change last taken back again", "Alt+Y", "edit-redo", nullptr,
      QStyle::SP_ArrowForward, Badge::None, '>', 0xFF6A7F3C},
+    {nullptr, "", "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
+    {&TfrmMain::btnPrint, "btnPrint", "Print",
+     "Save the keymap or the keycap labels, filled with the keys' descriptions, as a PDF to print", "Alt+X",
+     "document-print", "printer", QStyle::SP_FileDialogListView, Badge::None, 'P', 0xFF6A5A8A},
 };
 
 void PaintBadge(QPainter& painter, Badge badge) {
@@ -214,6 +218,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     ConnectLevels();
     ConnectTyping();
     ConnectDialogs();
+    ConnectPrint();
     ConnectChords();
     FormCreate(arguments);
 

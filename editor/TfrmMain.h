@@ -157,6 +157,11 @@ public:
     void btnTestClick();
     void btnLabelsClick();
 
+    // Printing (TfrmMainPrint.cpp): the Print button's menu, and saving one of its sheets as PDF.
+    enum class PrintedSheet { Keymap, Labels, SmallLabels };
+    void btnPrintClick();
+    void mnuPrintClick(PrintedSheet sheet);
+
     // Controls, under their names (objectName is the same).
     QWidget* MenuPanel = nullptr;
     QToolButton* btnNew = nullptr;
@@ -171,6 +176,7 @@ public:
     QToolButton* btnShortcut = nullptr;
     QToolButton* btnUndo = nullptr;
     QToolButton* btnRedo = nullptr;
+    QToolButton* btnPrint = nullptr;
     QLabel* lblFilename = nullptr;
     QLabel* lblModified = nullptr;
     KeypadPanel* keypadPanel = nullptr;
@@ -180,6 +186,11 @@ public:
     QMenu* menuHelp = nullptr;
     QAction* mnuAbout = nullptr;
     QAction* mnuManual = nullptr;
+    // The Print button's popup menu, one item per sheet.
+    QMenu* menuPrint = nullptr;
+    QAction* mnuPrintKeymap = nullptr;
+    QAction* mnuPrintLabels = nullptr;
+    QAction* mnuPrintSmallLabels = nullptr;
     // Created once, right after the main window, in this order; children of the window, shown
     // modally.
     TfrmAbout* frmAbout = nullptr;
@@ -201,6 +212,7 @@ private:
     void ConnectLevels();
     void ConnectTyping();
     void ConnectDialogs();
+    void ConnectPrint();
     // Alt chords for the commands: a key typed with Alt records what it records without, so
     // no chord takes away anything a user can record.
     void ConnectChords();

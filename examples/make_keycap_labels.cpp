@@ -4,6 +4,8 @@
 //
 // Usage: make_keycap_labels OUTPUT_FOLDER
 
+#include "document/KeycapSheet.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -14,13 +16,7 @@
 
 namespace {
 
-constexpr int kDotsPerInch = 300;
-constexpr int kColumns = 8;
-constexpr int kRows = 6; // 48 keys, numbered row by row
-constexpr int kGap = kDotsPerInch / 8; // room to cut between frames and for the crop marks
-// Just room for the outer crop marks: printers add their own margins, and the large sheet has to
-// fit the width of A4 as well as Letter.
-constexpr int kMargin = kGap;
+using namespace keyloom::keycaps;
 
 struct Colour {
     uint8_t red, green, blue;
@@ -141,34 +137,27 @@ void drawNumber(Image& image, int x, int y, int number, int scale) {
 // Short marks in the gaps that line up with the frame edges, so the cuts can be made along a
 // ruler after the frames have been drawn over.
 void drawCropMarks(Image& image, int x, int y, int size) {
-    constexpr int kOffset = 4;
-    constexpr int kLength = kGap / 2 - kOffset - 2;
-    constexpr int kWidth = 2;
-    for (int edgeX : {x, x + size - kWidth}) {
-        image.fill(edgeX, y - kOffset - kLength, kWidth, kLength, kCropMark);
-        image.fill(edgeX, y + size + kOffset, kWidth, kLength, kCropMark);
+    for (int edgeX : {x, x + size - kCropWidth}) {
+        image.fill(edgeX, y - kCropOffset - kCropLength, kCropWidth, kCropLength, kCropMark);
+        image.fill(edgeX, y + size + kCropOffset, kCropWidth, kCropLength, kCropMark);
     }
-    for (int edgeY : {y, y + size - kWidth}) {
-        image.fill(x - kOffset - kLength, edgeY, kLength, kWidth, kCropMark);
-        image.fill(x + size + kOffset, edgeY, kLength, kWidth, kCropMark);
+    for (int edgeY : {y, y + size - kCropWidth}) {
+        image.fill(x - kCropOffset - kCropLength, edgeY, kCropLength, kCropWidth, kCropMark);
+        image.fill(x + size + kCropOffset, edgeY, kCropLength, kCropWidth, kCropMark);
     }
 }
 
 bool writeTemplate(const std::filesystem::path& path, int frameSize) {
-    Image image(2 * kMargin + kColumns * frameSize + (kColumns - 1) * kGap,
-                2 * kMargin + kRows * frameSize + (kRows - 1) * kGap);
-    constexpr int kLine = 2;
-    for (int row = 0; row < kRows; ++row) {
-        for (int column = 0; column < kColumns; ++column) {
-            const int x = kMargin + column * (frameSize + kGap);
-            const int y = kMargin + row * (frameSize + kGap);
-            image.fill(x, y, frameSize, kLine, kFrame);
-            image.fill(x, y + frameSize - kLine, frameSize, kLine, kFrame);
-            image.fill(x, y, kLine, frameSize, kFrame);
-            image.fill(x + frameSize - kLine, y, kLine, frameSize, kFrame);
-            drawCropMarks(image, x, y, frameSize);
-            drawNumber(image, x + 8, y + 8, row * kColumns + column + 1, 2);
-        }
+    Image image(SheetWidth(frameSize), SheetHeight(frameSize));
+    for (int key = 0; key < kColumns * kRows; ++key) {
+        const int x = FrameLeft(key, frameSize);
+        const int y = FrameTop(key, frameSize);
+        image.fill(x, y, frameSize, kFrameLine, kFrame);
+        image.fill(x, y + frameSize - kFrameLine, frameSize, kFrameLine, kFrame);
+        image.fill(x, y, kFrameLine, frameSize, kFrame);
+        image.fill(x + frameSize - kFrameLine, y, kFrameLine, frameSize, kFrame);
+        drawCropMarks(image, x, y, frameSize);
+        drawNumber(image, x + 8, y + 8, key + 1, 2);
     }
     return image.writeBmp(path);
 }
@@ -181,13 +170,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = argv[1];
-    // Frames the size of the large and the small keycaps' label windows.
     const struct {
         const char* name;
         int frameSize;
     } templates[] = {
-        {"Keycap_Labels_Large.bmp", kDotsPerInch * 3 / 4},
-        {"Keycap_Labels_Small.bmp", kDotsPerInch / 2},
+        {"Keycap_Labels_Large.bmp", kLargeFrame},
+        {"Keycap_Labels_Small.bmp", kSmallFrame},
     };
     for (const auto& labels : templates) {
         if (!writeTemplate(folder / labels.name, labels.frameSize)) {

@@ -11,4 +11,8 @@ namespace keyloom {
 std::string PathText(const std::filesystem::path& path);
 std::filesystem::path PathFromText(std::string_view utf8);
 
+// Whether output names the file input, under any spelling or link: a writer must never replace
+// what it reads.
+bool SameFile(const std::filesystem::path& input, const std::filesystem::path& output);
+
 } // namespace keyloom

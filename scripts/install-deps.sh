@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
   xvfb xauth
+  # pdftotext and pdftoppm read the printed sheets back in the tests.
+  poppler-utils
   desktop-file-utils appstream shared-mime-info
 )
 

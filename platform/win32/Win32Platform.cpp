@@ -1,6 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/WindowsCommandLine.h"
+#include "files/WindowsCommandLine.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>

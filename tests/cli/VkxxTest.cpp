@@ -1,5 +1,6 @@
 #include "cli/Vkxx.h"
 
+#include "files/FileError.h"
 #include "files/PathText.h"
 #include "support/TemporaryFolder.h"
 
@@ -7,7 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace keyloom::cli {
 namespace {
@@ -38,6 +44,8 @@ TEST(Vkxx, WrongUsageExits64) {
     const std::vector<std::vector<std::string>> cases = {
         {}, {"frobnicate"}, {"show"}, {"show", "a.ckd", "b.ckd"}, {"show", "--xml", "a.ckd"},
         {"image", "a.ckd", "--keys", "36"}, {"image", "a.ckd", "-o"}, {"resave", "a.ckd"}, {"check"},
+        {"keymap", "a.ckd"}, {"keymap", "-o", "a.pdf"}, {"keymap", "a.ckd", "-o"},
+        {"keymap", "a.ckd", "--small", "-o", "a.pdf"}, {"labels", "a.ckd", "--large", "-o", "a.pdf"},
     };
     for (const auto& arguments : cases) {
         const Outcome run = Vkxx(arguments);
@@ -47,6 +55,45 @@ TEST(Vkxx, WrongUsageExits64) {
     const Outcome help = Vkxx({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("vkxx image FILE.ckd [--keys 24|48] [-o OUT.bin]"));
+    EXPECT_THAT(help.out, HasSubstr("vkxx labels FILE.ckd [--small] -o OUT.pdf"));
+}
+
+TEST(Vkxx, PrintJobsReadTheDocumentAndNeverWriteOntoIt) {
+    TemporaryFolder folder;
+    const std::string ckd = PathText(folder / "k.ckd");
+    const std::string pdf = PathText(folder / "k.pdf");
+    WriteFile(folder / "k.ckd", "[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=48\r\n[KEY0]\r\nLevel_1_Name=Hello\r\n");
+    WriteFile(folder / "odd.ckd", "[KEY0]\r\nLevel_1_Codes=1c0\r\n");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+        std::optional<PrintSheet> drawn;
+    } cases[] = {
+        {{"keymap", ckd, "-o", pdf}, 0, "", PrintSheet::Keymap},
+        {{"labels", "-o", pdf, ckd}, 0, "", PrintSheet::Labels},
+        {{"labels", ckd, "--small", "-o", pdf}, 0, "", PrintSheet::SmallLabels},
+        {{"keymap", PathText(folder / "absent.ckd"), "-o", pdf}, 1, "absent.ckd: no such file", {}},
+        {{"keymap", PathText(folder / "odd.ckd"), "-o", pdf}, 1, "Range check error", {}},
+        {{"labels", ckd, "-o", ckd}, 64, "is the input;", {}},
+        {{"keymap", ckd, "-o", PathText(folder / "sub" / ".." / "k.bin")}, 64, "is the input's device image", {}},
+        {{"keymap", ckd, "-o", PathText(folder / "full.pdf")}, 2, "Unable to write to", PrintSheet::Keymap},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        std::optional<PrintSheet> drawn;
+        std::ostringstream err;
+        const int status = RunPrintJob(c.arguments, err, [&](const KeypadDocument& document, const PrintJob& job) {
+            drawn = job.sheet;
+            EXPECT_EQ(document.numberOfKeys, 48);
+            EXPECT_EQ(document.keys[0].name[0], "Hello");
+            if (job.output.filename() == "full.pdf")
+                throw UnableToWrite(job.output, "No space left on device");
+        });
+        EXPECT_EQ(status, c.status);
+        EXPECT_THAT(err.str(), HasSubstr(c.message));
+        EXPECT_EQ(drawn, c.drawn);
+    }
 }
 
 TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
@@ -288,6 +335,56 @@ TEST(Vkxx, ProgramPassesItsArgumentsAndStatus) {
     EXPECT_EQ(std::system((std::string(VKXX_PROGRAM) + " --help" + quiet).c_str()), 0);
     EXPECT_NE(std::system((std::string(VKXX_PROGRAM) + " show" + quiet).c_str()), 0);
 }
+
+#ifdef VKXX_PRINT_BUILT
+// The exit status of a program run by std::system.
+int Status(int result) {
+#ifdef _WIN32
+    return result;
+#else
+    return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+#endif
+}
+
+// Runs vkxx, a copy of it elsewhere or the program itself, with its standard error in a file.
+Outcome Program(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                const std::filesystem::path& errors) {
+    std::string command = "\"" + PathText(program) + "\"";
+    for (const std::string& argument : arguments)
+        command += " \"" + argument + "\"";
+    command += " 2> \"" + PathText(errors) + "\"";
+#ifdef _WIN32
+    // cmd.exe takes the outermost quotes off a command line that begins with one.
+    command = "\"" + command + "\"";
+#endif
+    const int status = Status(std::system(command.c_str()));
+    return {status, "", ReadFile(errors)};
+}
+
+TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
+    TemporaryFolder folder;
+    const std::string sample = kSamples + "MultiMediaKeys.ckd";
+    for (const auto& arguments : {std::vector<std::string>{"keymap", sample, "-o", PathText(folder / "a b.pdf")},
+                                  std::vector<std::string>{"labels", sample, "--small", "-o", PathText(folder / "a b.pdf")}}) {
+        const Outcome run = Program(VKXX_PROGRAM, arguments, folder / "err.txt");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(ReadFile(folder / "a b.pdf").rfind("%PDF-", 0), 0u);
+    }
+    const Outcome missing = Program(VKXX_PROGRAM, {"keymap", PathText(folder / "absent.ckd"), "-o", PathText(folder / "c.pdf")},
+                                    folder / "err.txt");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_THAT(missing.err, HasSubstr("absent.ckd: no such file"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "c.pdf"));
+
+    // A copy of vkxx without vkxx-print beside it says what is missing.
+    const std::filesystem::path copy = folder.path() / std::filesystem::path(VKXX_PROGRAM).filename();
+    std::filesystem::copy_file(VKXX_PROGRAM, copy);
+    const Outcome alone = Program(copy, {"keymap", sample, "-o", PathText(folder / "c.pdf")}, folder / "err.txt");
+    EXPECT_EQ(alone.status, 2);
+    EXPECT_THAT(alone.err, HasSubstr("cannot start"));
+    EXPECT_THAT(alone.err, HasSubstr("vkxx-print"));
+}
+#endif
 
 } // namespace
 } // namespace keyloom::cli

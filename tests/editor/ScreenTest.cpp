@@ -100,7 +100,7 @@ TEST_P(SmallScreens, TheWindowFitsAndScrollsToEveryPanel) {
     EXPECT_EQ(window->maximumSize(), whole);
 
     const std::vector<QWidget*> farthest = {
-        window->btnShortcut, window->ButtonOfKeyIndex(0), window->ButtonOfKeyIndex(23),
+        window->btnPrint, window->ButtonOfKeyIndex(0), window->ButtonOfKeyIndex(23),
         window->TabControl1->levels[0].btnEraseAll, window->KeyboardPanel->keys.back().button,
         window->KeyboardPanel->keys.front().button};
     for (QWidget* widget : farthest) {

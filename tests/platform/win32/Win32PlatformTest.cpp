@@ -1,4 +1,4 @@
-#include "platform/WindowsCommandLine.h"
+#include "files/WindowsCommandLine.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WideText.h"
 

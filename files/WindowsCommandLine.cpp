@@ -1,4 +1,4 @@
-#include "platform/WindowsCommandLine.h"
+#include "files/WindowsCommandLine.h"
 
 namespace keyloom {
 

@@ -1,0 +1,56 @@
+#include "print/PdfSheet.h"
+
+#include "files/AtomicFile.h"
+#include "files/FileError.h"
+
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPainter>
+
+#include <algorithm>
+#include <string_view>
+
+namespace keyloom::print {
+
+namespace {
+
+constexpr qreal kPointStep = 0.5;
+
+} // namespace
+
+QPageSize LocalPaper() {
+    return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                         : QPageSize::A4);
+}
+
+void SavePdf(const QByteArray& bytes, const std::filesystem::path& path) {
+    if (bytes.isEmpty())
+        throw UnableToWrite(path, "the PDF could not be drawn");
+    WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void DrawFittedText(QPainter& painter, const QRectF& rect, const QString& text, int alignment, qreal maxPoints,
+                    qreal minPoints) {
+    if (text.isEmpty())
+        return;
+    QFont font = painter.font();
+    int flags = alignment | Qt::TextWordWrap;
+    for (qreal points = maxPoints;; points -= kPointStep) {
+        font.setPointSizeF(std::max(points, minPoints));
+        const QRectF needed = QFontMetricsF(font, painter.device()).boundingRect(rect, flags, text);
+        if (points <= minPoints) {
+            // A word longer than the line is broken rather than run over the frame.
+            flags = alignment | Qt::TextWrapAnywhere;
+            break;
+        }
+        if (needed.width() <= rect.width() && needed.height() <= rect.height())
+            break;
+    }
+    painter.save();
+    painter.setFont(font);
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.drawText(rect, flags, text);
+    painter.restore();
+}
+
+} // namespace keyloom::print

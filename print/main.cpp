@@ -1,0 +1,52 @@
+// vkxx-print: draws the keymap and the keycap labels of a key definition file as PDF, for vkxx's
+// keymap and labels commands. It takes the same arguments and exits with the same statuses.
+
+#include "cli/Vkxx.h"
+#include "files/PathText.h"
+#include "print/KeycapLabelsPdf.h"
+#include "print/KeymapPdf.h"
+
+#include <QGuiApplication>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Run(const std::vector<std::string>& arguments) {
+    // Printing needs fonts, not a screen: it runs over ssh, in scripts and on build machines too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt is given only the program's name, so that no argument is taken for one of its own options.
+    int argc = 1;
+    char name[] = "vkxx-print";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    using namespace keyloom;
+    return cli::RunPrintJob(arguments, std::cerr, [](const KeypadDocument& document, const cli::PrintJob& job) {
+        const QString title = QString::fromStdString(PathText(job.input.filename()));
+        if (job.sheet == cli::PrintSheet::Keymap)
+            print::WriteKeymapPdf(document, document.numberOfKeys, title, job.output);
+        else
+            print::WriteKeycapLabelsPdf(document, document.numberOfKeys,
+                                        job.sheet == cli::PrintSheet::Labels ? print::KeycapSize::Large
+                                                                             : print::KeycapSize::Small,
+                                        title, job.output);
+    });
+}
+
+} // namespace
+
+#ifdef _WIN32
+// Wide arguments, as vkxx passes them: they spell every file name.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(keyloom::PathText(std::filesystem::path(argv[i])));
+    return Run(arguments);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
