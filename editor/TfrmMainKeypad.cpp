@@ -1,5 +1,6 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/CodeFinder.h"
 #include "editor/KeyButtons.h"
 #include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
@@ -239,6 +240,13 @@ void TfrmMain::ConnectChords() {
     // Shift+Alt+Backspace would record the Shift pressed on the way, as every Shift typed does.
     chord("Alt+Backspace", Command(&TfrmMain::Undo));
     chord("Alt+Y", Command(&TfrmMain::Redo));
+    // The finder opens its list again on the query it kept, so Enter records the same code again.
+    chord("Alt+F", [this] {
+        QLineEdit* field = codeFinder->edFindCode;
+        field->setFocus(Qt::ShortcutFocusReason);
+        field->selectAll();
+        edFindCodeChange();
+    });
     chord("Alt+K", [this] {
         QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
         KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));
