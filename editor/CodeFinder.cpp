@@ -104,6 +104,10 @@ bool CodeFinder::eventFilter(QObject* watched, QEvent* event) {
         closeList();
         emit dismissed();
         return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Tab would move the focus on and its release would record a Tab wherever it landed.
+        return true;
     default: return QObject::eventFilter(watched, event);
     }
 }

@@ -159,6 +159,10 @@ TEST_F(FindCode, TypingAndEscapeInTheFieldRecordNothing) {
     EXPECT_EQ(QApplication::focusWidget(), Field());
     EXPECT_TRUE(List()->isVisible());
     QTest::keyClick(Field(), Qt::Key_Down);
+    // A release goes where the press left the focus.
+    QTest::keyPress(Field(), Qt::Key_Tab);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Field());
     QTest::keyClick(Field(), Qt::Key_Escape);
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Grid());
