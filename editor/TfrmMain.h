@@ -27,10 +27,10 @@ class QToolButton;
 
 namespace keyloom {
 
+class CodeFinder;
 class KeypadPanel;
 class MacroGrid;
 class MacroTabs;
-class CodeFinder;
 class OnScreenKeyboard;
 class Platform;
 class Prompts;
