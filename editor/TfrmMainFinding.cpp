@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
