@@ -1,5 +1,6 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/CodeFinder.h"
 #include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroGrid.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QKeySequence>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,6 +42,7 @@ constexpr int kMargin = 8;
 constexpr int kToolIconSize = 32;
 constexpr int kToolButtonWidth = 72;
 constexpr int kBlankWidth = 16;
+constexpr int kFinderWidth = 180;
 
 // An icon drawn here, for a desktop that has neither a theme icon nor a style icon for a place.
 QIcon DrawnIcon(QChar glyph, QColor colour) {
@@ -205,6 +208,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     m_client = central;
     setCentralWidget(m_scroller);
 
+    codeFinder = new CodeFinder(central);
     BuildToolbar();
     keypadPanel = new KeypadPanel(central);
     TabControl1 = new MacroTabs(central);
@@ -219,6 +223,7 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     ConnectTyping();
     ConnectDialogs();
     ConnectPrint();
+    ConnectFinder();
     ConnectChords();
     FormCreate(arguments);
 
@@ -307,6 +312,7 @@ void TfrmMain::PlacePanels() {
     TabControl1->setGeometry(QRect(QPoint(width - kMargin - tabs.width(), rowTop), tabs));
     KeyboardPanel->setGeometry(QRect(QPoint((width - keyboard.width()) / 2, keyboardTop), keyboard));
     m_client->setFixedSize(width, keyboardTop + keyboard.height() + kMargin);
+    SizeFinderList();
 }
 
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
@@ -445,6 +451,9 @@ void TfrmMain::BuildToolbar() {
         row->addWidget(button);
     }
     row->addStretch(1);
+    // The finder ends the toolbar, where a desktop window keeps its search field.
+    codeFinder->edFindCode->setFixedWidth(units(kFinderWidth));
+    row->addWidget(codeFinder->edFindCode, 0, Qt::AlignVCenter);
 }
 
 void TfrmMain::BuildStatusBar() {

@@ -3,6 +3,7 @@
 #include "document/CellList.h"
 #include "document/DocumentHistory.h"
 #include "document/KeypadDocument.h"
+#include "editor/CodeCatalogue.h"
 #include "editor/EditorState.h"
 #include "files/IniFile.h"
 #include "files/WorkingFolders.h"
@@ -26,6 +27,7 @@ class QToolButton;
 
 namespace keyloom {
 
+class CodeFinder;
 class KeypadPanel;
 class MacroGrid;
 class MacroTabs;
@@ -56,6 +58,8 @@ public:
     EditorState& state() { return m_state; }
     const CellList& cells() const { return m_cells; }
     const WorkingFolders& folders() const { return m_folders; }
+    // The codes the finder lists, in the list's order.
+    const std::vector<CatalogueEntry>& foundCodes() const { return m_foundCodes; }
 
     // Fits the window to a screen's available area (less the window's frame): the whole window
     // where it fits; otherwise as large as the area allows, with scroll bars to the rest.
@@ -161,6 +165,11 @@ public:
     enum class PrintedSheet { Keymap, Labels, SmallLabels };
     void btnPrintClick();
     void mnuPrintClick(PrintedSheet sheet);
+    // Finding a code by name (TfrmMainFinding.cpp).
+    // Lists the codes that match the field's text.
+    void edFindCodeChange();
+    // Records the listed code at row as its key or menu item does.
+    void listboxFoundCodesClick(int row);
 
     // Controls, under their names (objectName is the same).
     QWidget* MenuPanel = nullptr;
@@ -182,6 +191,8 @@ public:
     KeypadPanel* keypadPanel = nullptr;
     MacroTabs* TabControl1 = nullptr;
     OnScreenKeyboard* KeyboardPanel = nullptr;
+    // The search field over the recordable codes (edFindCode) and its list of matches.
+    CodeFinder* codeFinder = nullptr;
     // The Help button's popup menu, which is also its context menu.
     QMenu* menuHelp = nullptr;
     QAction* mnuAbout = nullptr;
@@ -206,6 +217,8 @@ private:
     void BuildStatusBar();
     // Places the toolbar, the panels and the keyboard, and gives the window its fixed size.
     void PlacePanels();
+    // Makes the finder's list as wide as its widest row, where the window has the room.
+    void SizeFinderList();
     void ConnectPanels();
     // Each wires its own controls; called by the constructor after ConnectPanels.
     void ConnectRecording();
@@ -213,6 +226,7 @@ private:
     void ConnectTyping();
     void ConnectDialogs();
     void ConnectPrint();
+    void ConnectFinder();
     // Alt chords for the commands: a key typed with Alt records what it records without, so
     // no chord takes away anything a user can record.
     void ConnectChords();
@@ -293,6 +307,7 @@ private:
     bool m_typedStepOpen = false;
     QWidget* m_client = nullptr;
     QSize m_fullSize;
+    std::vector<CatalogueEntry> m_foundCodes;
 };
 
 } // namespace keyloom

@@ -1,5 +1,6 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/CodeFinder.h"
 #include "editor/KeyButtons.h"
 #include "editor/OnScreenKeyboard.h"
 #include "editor/KeypadPanel.h"
@@ -245,6 +246,13 @@ void TfrmMain::ConnectChords() {
         mode->showPopup();
     });
     chord(QStringLiteral("Alt+V"), [this] { keypadPanel->cboxKeyDescriptions->click(); });
+    // The finder opens its list again on the query it kept, so Enter records the same code again.
+    chord(QStringLiteral("Alt+F"), [this] {
+        QLineEdit* field = codeFinder->edFindCode;
+        field->setFocus(Qt::ShortcutFocusReason);
+        field->selectAll();
+        edFindCodeChange();
+    });
     chord(QStringLiteral("Alt+K"), [this] {
         QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
         KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));

@@ -1,5 +1,6 @@
 #include "editor/TfrmMain.h"
 
+#include "editor/CodeFinder.h"
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
 #include "keys/KeyAdapter.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include <optional>
 
@@ -26,7 +28,8 @@ void TfrmMain::ConnectTyping() {
     // A Tab release is recorded wherever the focus is, and the press has usually moved the focus
     // on already. Releases are watched application-wide because a control may keep a release to
     // itself (an edit box does); each is taken once, where it is first delivered: to this window's
-    // focus widget, or to the window itself when nothing has the focus.
+    // focus widget, or to the window itself when nothing has the focus. The code finder's field
+    // records nothing: what is typed there is a query.
     new KeyAdapter(
         QCoreApplication::instance(), this, {},
         [this](TypedKey key) { RunTypingCommand([this, key] { FormKeyUp(key.keyCode); }, TypedDescription::Keep); },
@@ -34,7 +37,7 @@ void TfrmMain::ConnectTyping() {
             const QWidget* first = QApplication::focusWidget();
             if (first == nullptr)
                 first = this;
-            return receiver == first && first->window() == this;
+            return receiver == first && first->window() == this && first != codeFinder->edFindCode;
         });
 }
 

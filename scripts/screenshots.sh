@@ -3,7 +3,7 @@
 # docs/main-window-48.png (both layouts), docs/main-window-11pt.png (a font resolution that makes
 # the 9-point UI font as large as an 11-point one), docs/main-window-2x.png (twice the scale) and
 # docs/main-window-dark.png (a dark colour scheme, set as a desktop sets it: through a platform
-# theme, here qt6ct's).
+# theme, here qt6ct's), and docs/finding-codes.png (the code finder with its list open).
 # Run it again whenever the window changes.
 # KEYLOOM_BUILD names another build folder (default build/normal).
 set -euo pipefail
@@ -12,9 +12,10 @@ build=${KEYLOOM_BUILD:-build/normal}
 
 if [ "${1:-}" != "--on-display" ]; then
   bash scripts/install-deps.sh
-  # import (ImageMagick) grabs the window, xwininfo (x11-utils) finds it, qt6ct gives the dark scheme.
+  # import (ImageMagick) grabs the window, xwininfo (x11-utils) finds it, qt6ct gives the dark scheme,
+  # xdotool types into it.
   missing=()
-  for package in imagemagick x11-utils qt6ct; do
+  for package in imagemagick x11-utils qt6ct xdotool; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -40,6 +41,18 @@ cleanup() {
 trap cleanup EXIT
 unset QT_QPA_PLATFORM
 
+# Sets window to the id of the window titled $1 once it has appeared and painted.
+find_window() {
+  window=
+  for _ in $(seq 100); do
+    window=$(xwininfo -root -tree | awk -v title="\"$1\":" 'index($0, title) { print $1; exit }')
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "The window \"$1\" did not appear." >&2; exit 1; }
+  sleep 1 # the first paint
+}
+
 # The layout comes from the settings file of a fresh home folder, as it does at a user's start.
 # Each case: keys, the picture's name, and the environment the program runs in.
 for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2" \
@@ -56,18 +69,28 @@ for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2
   env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-$name" $setting \
     "$build/bin/KeyloomVKxx" &
   program=$!
-  title="Quorvane KeyloomVKxx (VK$keys)"
-  window=
-  for _ in $(seq 100); do
-    window=$(xwininfo -root -tree | awk -v title="\"$title\":" 'index($0, title) { print $1; exit }')
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "The window \"$title\" did not appear." >&2; exit 1; }
-  sleep 1 # the first paint
+  find_window "Quorvane KeyloomVKxx (VK$keys)"
   import -window "$window" "docs/main-window-$name.png"
   kill "$program"
   wait "$program" 2> /dev/null || true
   program=
   echo "docs/main-window-$name.png"
 done
+
+# The finder: Alt+F, a query typed, and the toolbar's right end with the list under it.
+home=$work/home-24
+env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-24" "$build/bin/KeyloomVKxx" &
+program=$!
+find_window "Quorvane KeyloomVKxx (VK24)"
+xdotool windowfocus --sync "$window"
+xdotool key alt+f
+xdotool type --delay 50 "double"
+sleep 1
+import -window "$window" "$work/finder.png"
+width=$(identify -format %w "$work/finder.png")
+convert "$work/finder.png" -crop "$((width * 11 / 20))x$((width / 8))+$((width * 9 / 20))+0" +repage \
+  -colors 64 "docs/finding-codes.png"
+kill "$program"
+wait "$program" 2> /dev/null || true
+program=
+echo "docs/finding-codes.png"

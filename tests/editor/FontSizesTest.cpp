@@ -1,12 +1,15 @@
 #include "EditorFixture.h"
 #include "support/Captions.h"
 
+#include "editor/CodeFinder.h"
 #include "editor/KeypadPanel.h"
 #include "editor/MacroTabs.h"
 #include "editor/OnScreenKeyboard.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 
@@ -56,6 +59,16 @@ TEST_P(FontSizes, ThePanelsDoNotOverlap) {
                 << panels[i]->objectName().toStdString() << " and " << panels[j]->objectName().toStdString();
         }
     }
+}
+
+TEST_P(FontSizes, TheFinderFitsInTheToolbar) {
+    const QLineEdit* field = window->codeFinder->edFindCode;
+    ASSERT_EQ(field->parentWidget(), window->MenuPanel);
+    EXPECT_TRUE(window->MenuPanel->rect().contains(field->geometry()));
+    for (const QWidget* button : window->MenuPanel->findChildren<QToolButton*>())
+        EXPECT_FALSE(field->geometry().intersects(button->geometry())) << button->objectName().toStdString();
+    // Room for the placeholder and a query as long as this.
+    EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(QStringLiteral("double-click: forward")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, FontSizes, ::testing::Values(9, 10, 11, 12),
