@@ -103,6 +103,9 @@ constexpr ToolPlace kToolPlaces[] = {
     {&TfrmMain::btnShortcut, "btnShortcut", "Shortcut",
      "Make a desktop shortcut, with a hot key, that loads a key definition file into the keypad", "Alt+W",
      "emblem-symbolic-link", nullptr, QStyle::SP_FileIcon, Badge::LinkArrow, 'K', 0xFF5A6F80},
+    {&TfrmMain::btnTypeText, "btnTypeText", "Type Text",
+     "Type a whole text, such as an e-mail address, into the macro at the selected cell", "Alt+I", "insert-text",
+     "accessories-text-editor", QStyle::SP_CustomBase, Badge::None, 'T', 0xFF3C7A8D},
 };
 
 void PaintBadge(QPainter& painter, Badge badge) {

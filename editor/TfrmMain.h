@@ -36,6 +36,7 @@ class TfrmAbout;
 class TfrmProperties;
 class TfrmShortcut;
 struct LevelControls;
+struct TypedText;
 
 // The main window: the editor state, the keypad panel, the two macro grids, the on-screen
 // keyboard and the document commands. Handlers keep the names of the events they answer
@@ -86,7 +87,8 @@ public:
     int InsertionOffset() const;
     // The common recording step: inserts codes (ended by a 0) at the insertion point, or shows
     // the no-room message and changes nothing. True when inserted.
-    bool RecordCodes(std::span<const uint8_t> codes);
+    // cells: how many cells the codes make; the selection moves on past them.
+    bool RecordCodes(std::span<const uint8_t> codes, int cells = 1);
     void tabLevelClick(int level);
     // The grid of the selected level, and giving it the keyboard focus.
     MacroGrid* CurrentGrid() const;
@@ -127,6 +129,8 @@ public:
     void keyMouseClick();
     void keyMoreClick();
     void keyLEDClick(int led);
+    // The codes of a typed text, in one recording step: all of them or, without room, none.
+    bool RecordText(const TypedText& text);
 
     // Each level's settings and erasing (TfrmMainLevels.cpp).
     // Both reveal-codes boxes follow the one flag; not a change of the document.
@@ -156,6 +160,8 @@ public:
     void mnuManualClick();
     void btnTestClick();
     void btnLabelsClick();
+    // Opens the Type Text dialog for the selected key and level.
+    void btnTypeTextClick();
 
     // Controls, under their names (objectName is the same).
     QWidget* MenuPanel = nullptr;
@@ -169,6 +175,7 @@ public:
     QToolButton* btnHelp = nullptr;
     QToolButton* btnLabels = nullptr;
     QToolButton* btnShortcut = nullptr;
+    QToolButton* btnTypeText = nullptr;
     QLabel* lblFilename = nullptr;
     QLabel* lblModified = nullptr;
     KeypadPanel* keypadPanel = nullptr;

@@ -138,7 +138,8 @@ TEST_F(CommandsTest, TheWindowHasItsToolbarStatusBarAndFixedSize) {
     }
     EXPECT_EQ(places.join(' '),
               "btnNew=New btnOpen=Open btnSave=Save btnSaveAs=Save As - btnProperties=Properties "
-              "btnDownload=Download btnTest=Test - btnHelp=Help btnLabels=Key Labels btnShortcut=Shortcut");
+              "btnDownload=Download btnTest=Test - btnHelp=Help btnLabels=Key Labels btnShortcut=Shortcut "
+              "btnTypeText=Type Text");
 
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     // It fits a 1280 x 1024 screen, with the grid's columns wide enough for every name. (Wine's
