@@ -113,6 +113,9 @@ constexpr ToolPlace kToolPlaces[] = {
      "edit-undo", nullptr, QStyle::SP_ArrowBack, Badge::None, '<', 0xFF6A7F3C},
     {&TfrmMain::btnRedo, "btnRedo", "Redo", "Make the change last taken back again", "Alt+Y", "edit-redo", nullptr,
      QStyle::SP_ArrowForward, Badge::None, '>', 0xFF6A7F3C},
+    {&TfrmMain::btnTypeText, "btnTypeText", "Type Text",
+     "Type a whole text, such as an e-mail address, into the macro at the selected cell", "Alt+I", "insert-text",
+     "accessories-text-editor", QStyle::SP_CustomBase, Badge::None, 'T', 0xFF3C7A8D},
     {nullptr, "", "", "", "", nullptr, nullptr, QStyle::SP_CustomBase, Badge::None, ' ', 0},
     {&TfrmMain::btnPrint, "btnPrint", "Print",
      "Save the keymap or the keycap labels, filled with the keys' descriptions, as a PDF to print", "Alt+X",
@@ -212,6 +215,16 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     BuildToolbar();
     keypadPanel = new KeypadPanel(central);
     TabControl1 = new MacroTabs(central);
+    // The finder lies beside the level tabs, over the grid it records into; the toolbar has no
+    // room left for it in the window's width.
+    // It sits in a box of its own: the tab widget sizes a corner by its size hint, which a line
+    // edit does not take from a fixed width.
+    auto* finderCorner = new QWidget;
+    auto* finderRow = new QHBoxLayout(finderCorner);
+    finderRow->setContentsMargins(0, 0, 2, 0);
+    codeFinder->edFindCode->setFixedWidth(DesignUnits(font())(kFinderWidth));
+    finderRow->addWidget(codeFinder->edFindCode);
+    TabControl1->setCornerWidget(finderCorner, Qt::TopRightCorner);
     KeyboardPanel = new OnScreenKeyboard(central);
     BuildStatusBar();
 
@@ -451,9 +464,6 @@ void TfrmMain::BuildToolbar() {
         row->addWidget(button);
     }
     row->addStretch(1);
-    // The finder ends the toolbar, where a desktop window keeps its search field.
-    codeFinder->edFindCode->setFixedWidth(units(kFinderWidth));
-    row->addWidget(codeFinder->edFindCode, 0, Qt::AlignVCenter);
 }
 
 void TfrmMain::BuildStatusBar() {

@@ -38,6 +38,7 @@ class TfrmAbout;
 class TfrmProperties;
 class TfrmShortcut;
 struct LevelControls;
+struct TypedText;
 
 // The main window: the editor state, the keypad panel, the two macro grids, the on-screen
 // keyboard and the document commands. Handlers keep the names of the events they answer
@@ -90,7 +91,8 @@ public:
     int InsertionOffset() const;
     // The common recording step: inserts codes (ended by a 0) at the insertion point, or shows
     // the no-room message and changes nothing. True when inserted.
-    bool RecordCodes(std::span<const uint8_t> codes);
+    // cells: how many cells the codes make; the selection moves on past them.
+    bool RecordCodes(std::span<const uint8_t> codes, int cells = 1);
     void tabLevelClick(int level);
     // The grid of the selected level, and giving it the keyboard focus.
     MacroGrid* CurrentGrid() const;
@@ -131,6 +133,8 @@ public:
     void keyMouseClick();
     void keyMoreClick();
     void keyLEDClick(int led);
+    // The codes of a typed text, in one recording step: all of them or, without room, none.
+    bool RecordText(const TypedText& text);
 
     // Each level's settings and erasing (TfrmMainLevels.cpp).
     // Both reveal-codes boxes follow the one flag; not a change of the document.
@@ -160,6 +164,8 @@ public:
     void mnuManualClick();
     void btnTestClick();
     void btnLabelsClick();
+    // Opens the Type Text dialog for the selected key and level.
+    void btnTypeTextClick();
 
     // Printing (TfrmMainPrint.cpp): the Print button's menu, and saving one of its sheets as PDF.
     enum class PrintedSheet { Keymap, Labels, SmallLabels };
@@ -186,6 +192,7 @@ public:
     QToolButton* btnUndo = nullptr;
     QToolButton* btnRedo = nullptr;
     QToolButton* btnPrint = nullptr;
+    QToolButton* btnTypeText = nullptr;
     QLabel* lblFilename = nullptr;
     QLabel* lblModified = nullptr;
     KeypadPanel* keypadPanel = nullptr;

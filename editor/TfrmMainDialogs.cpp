@@ -3,6 +3,7 @@
 #include "dialogs/TfrmAbout.h"
 #include "dialogs/TfrmProperties.h"
 #include "dialogs/TfrmShortcut.h"
+#include "dialogs/TfrmTypeText.h"
 #include "gui/Prompts.h"
 #include "gui/QtPaths.h"
 #include "platform/Platform.h"
@@ -55,6 +56,7 @@ void TfrmMain::ConnectDialogs() {
     connect(btnHelp, &QToolButton::clicked, this, Command(&TfrmMain::btnHelpClick));
     connect(btnTest, &QToolButton::clicked, this, Command(&TfrmMain::btnTestClick));
     connect(btnLabels, &QToolButton::clicked, this, Command(&TfrmMain::btnLabelsClick));
+    connect(btnTypeText, &QToolButton::clicked, this, Command(&TfrmMain::btnTypeTextClick));
     connect(mnuAbout, &QAction::triggered, this, Command(&TfrmMain::mnuAboutClick));
     connect(mnuManual, &QAction::triggered, this, Command(&TfrmMain::mnuManualClick));
 }
@@ -109,6 +111,17 @@ void TfrmMain::btnLabelsClick() {
     if (const std::optional<QString> chosen = m_prompts.openFileName(request))
         Launch("edit", ToPath(*chosen), {},
                QStringLiteral("%1 could not be opened for editing: no program for it was found.").arg(*chosen));
+    FocusCurrentGrid();
+}
+
+void TfrmMain::btnTypeTextClick() {
+    const Level level = LevelOf(m_state.selectedLevel);
+    const int key = m_state.selectedKey;
+    const int left = m_document.LevelCapacity(level, key) - static_cast<int>(m_document.Length(level, key));
+    // Made for each showing: it knows the room of one macro. Insert records inside this command,
+    // so the whole text is one step to undo.
+    TfrmTypeText dialog(left, [this](const TypedText& text) { return RecordText(text); }, this);
+    dialog.exec();
     FocusCurrentGrid();
 }
 

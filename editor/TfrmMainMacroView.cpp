@@ -136,13 +136,14 @@ int TfrmMain::InsertionCell() const {
 
 int TfrmMain::InsertionOffset() const { return m_cells.BytesBeforeCell(InsertionCell()); }
 
-bool TfrmMain::RecordCodes(std::span<const uint8_t> codes) {
+bool TfrmMain::RecordCodes(std::span<const uint8_t> codes, int cells) {
     const int offset = InsertionOffset();
     if (m_document.InsertCodes(LevelOf(m_state.selectedLevel), m_state.selectedKey, offset, codes) != 0) {
         m_prompts.warning(kNoRoomMessage);
         return false;
     }
-    AdvanceSelection(CurrentGrid());
+    for (int cell = 0; cell < cells; ++cell)
+        AdvanceSelection(CurrentGrid());
     m_state.modified = true;
     RefreshMacroView();
     ShowModifierState();

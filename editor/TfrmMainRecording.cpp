@@ -7,6 +7,7 @@
 #include "gui/Controls.h"
 #include "gui/Prompts.h"
 #include "keys/TagCodeTable.h"
+#include "keys/TypedText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace keyloom {
 
@@ -116,6 +118,14 @@ void TfrmMain::RecordModifier(int tag) {
         RecordTag(tag);
     else
         RecordCodes(ModifierReleaseCodes(tag));
+}
+
+bool TfrmMain::RecordText(const TypedText& text) {
+    if (text.codes.empty())
+        return false;
+    std::vector<uint8_t> codes = text.codes;
+    codes.push_back(0);
+    return RecordCodes(codes, static_cast<int>(text.codeEnds.size()));
 }
 
 void TfrmMain::keyDelayClick() {

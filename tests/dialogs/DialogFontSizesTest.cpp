@@ -1,6 +1,7 @@
 #include "dialogs/TfrmAbout.h"
 #include "dialogs/TfrmProperties.h"
 #include "dialogs/TfrmShortcut.h"
+#include "dialogs/TfrmTypeText.h"
 
 #include "document/KeypadDocument.h"
 #include "support/Captions.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <gmock/gmock.h>
@@ -26,8 +28,8 @@
 namespace keyloom {
 namespace {
 
-enum class Dialog { About, Properties, Shortcut };
-const char* const kDialogNames[] = {"About", "Properties", "Shortcut"};
+enum class Dialog { About, Properties, Shortcut, TypeText };
+const char* const kDialogNames[] = {"About", "Properties", "Shortcut", "TypeText"};
 void PrintTo(Dialog dialog, std::ostream* out) { *out << kDialogNames[static_cast<int>(dialog)]; }
 
 // A dialog built with the desktop's UI font at 9 to 12 points.
@@ -49,6 +51,13 @@ protected:
         case Dialog::Shortcut:
             dialog = std::make_unique<TfrmShortcut>(platform, prompts, folder.path());
             break;
+        case Dialog::TypeText: {
+            // With its longest lines showing: a text too long and with characters no key types.
+            auto typeText = std::make_unique<TfrmTypeText>(2, TfrmTypeText::Recorder{});
+            typeText->edText->setPlainText(QStringLiteral("Caf\u00E9 \u20AC, ann@example.org\n"));
+            dialog = std::move(typeText);
+            break;
+        }
         }
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
@@ -97,7 +106,8 @@ std::string CaseName(const ::testing::TestParamInfo<std::tuple<Dialog, int>>& in
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, DialogFontSizes,
-                         ::testing::Combine(::testing::Values(Dialog::About, Dialog::Properties, Dialog::Shortcut),
+                         ::testing::Combine(::testing::Values(Dialog::About, Dialog::Properties, Dialog::Shortcut,
+                                                              Dialog::TypeText),
                                             ::testing::Values(9, 10, 11, 12)),
                          CaseName);
 

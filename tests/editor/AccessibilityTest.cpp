@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include "dialogs/TfrmTypeText.h"
+
 #include <QAccessible>
 #include <QDialog>
 #include <QPushButton>
@@ -71,6 +73,8 @@ TEST_F(Accessibility, EveryShownControlHasAName) {
 }
 
 TEST_F(Accessibility, EveryControlOfTheDialogsHasAName) {
+    // Made for each showing, so it joins the dialogs made at the start for this test.
+    TfrmTypeText typeText(220, {}, window.get());
     for (QDialog* dialog : window->findChildren<QDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
         dialog->show();
         std::vector<std::string> unnamed;

@@ -85,6 +85,8 @@ TEST_F(Chords, ToolbarCommandsRunByTheirChords) {
         }
     });
     closer.start(10);
+    Chord(Qt::Key_I);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.count("frmTypeText") == 1; }, 2000));
     Chord(Qt::Key_P);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened.count("frmProperties") == 1; }, 2000));
     Chord(Qt::Key_W);
@@ -136,9 +138,9 @@ TEST_F(Chords, MoveBetweenKeysAndLevelsAndReachTheLevelControls) {
 }
 
 TEST_F(Chords, TheirKeysTypedWithoutAltStillRecord) {
-    QTest::keyClicks(window->CurrentGrid(), QStringLiteral("nosapdthlwermk12x"));
+    QTest::keyClicks(window->CurrentGrid(), QStringLiteral("nosapdthlwermk12xi"));
     EXPECT_EQ(CodesOf(0, Level::One), (Bytes{0x31, 0x44, 0x1B, 0x1C, 0x4D, 0x23, 0x2C, 0x33, 0x4B, 0x1D, 0x24,
-                                              0x2D, 0x3A, 0x42, 0x16, 0x1E, 0x22}));
+                                              0x2D, 0x3A, 0x42, 0x16, 0x1E, 0x22, 0x43}));
 }
 
 } // namespace

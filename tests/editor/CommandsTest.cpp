@@ -139,7 +139,7 @@ TEST_F(CommandsTest, TheWindowHasItsToolbarStatusBarAndFixedSize) {
     EXPECT_EQ(places.join(' '),
               "btnNew=New btnOpen=Open btnSave=Save btnSaveAs=Save As - btnProperties=Properties "
               "btnDownload=Download btnTest=Test - btnHelp=Help btnLabels=Key Labels btnShortcut=Shortcut "
-              "- btnUndo=Undo btnRedo=Redo - btnPrint=Print");
+              "- btnUndo=Undo btnRedo=Redo btnTypeText=Type Text - btnPrint=Print");
 
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     // It fits a 1280 x 1024 screen, with the grid's columns wide enough for every name. (Wine's

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTabBar>
 #include <QToolButton>
 
 #include <gmock/gmock.h>
@@ -61,12 +62,14 @@ TEST_P(FontSizes, ThePanelsDoNotOverlap) {
     }
 }
 
-TEST_P(FontSizes, TheFinderFitsInTheToolbar) {
+TEST_P(FontSizes, TheFinderFitsBesideTheLevelTabs) {
     const QLineEdit* field = window->codeFinder->edFindCode;
-    ASSERT_EQ(field->parentWidget(), window->MenuPanel);
-    EXPECT_TRUE(window->MenuPanel->rect().contains(field->geometry()));
-    for (const QWidget* button : window->MenuPanel->findChildren<QToolButton*>())
-        EXPECT_FALSE(field->geometry().intersects(button->geometry())) << button->objectName().toStdString();
+    const QTabBar* tabs = window->TabControl1->tabBar();
+    const QRect fieldRect(field->mapTo(window->TabControl1, QPoint(0, 0)), field->size());
+    const QRect tabsRect(tabs->mapTo(window->TabControl1, QPoint(0, 0)), tabs->size());
+    EXPECT_TRUE(window->TabControl1->rect().contains(fieldRect));
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        EXPECT_FALSE(fieldRect.intersects(tabs->tabRect(tab).translated(tabsRect.topLeft()))) << tab;
     // Room for the placeholder and a query as long as this.
     EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(QStringLiteral("double-click: forward")));
 }
