@@ -77,7 +77,29 @@ for case in "24:24:" "48:48:" "24:11pt:QT_FONT_DPI=117" "24:2x:QT_SCALE_FACTOR=2
   echo "docs/main-window-$name.png"
 done
 
-# The finder: Alt+F, a query typed, and the toolbar's right end with the list under it.
+# A sample with descriptions: the keypad showing them, and the toolbar's Undo and Redo after a
+# letter typed and taken back.
+home=$work/home-24
+env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-24" "$build/bin/KeyloomVKxx" \
+  examples/Macro_Files/MultiMediaKeys.ckd &
+program=$!
+find_window "Quorvane KeyloomVKxx (VK24)"
+xdotool windowfocus --sync "$window"
+xdotool type --delay 50 "hi"
+xdotool key alt+BackSpace
+sleep 1
+import -window "$window" "$work/sample.png"
+width=$(identify -format %w "$work/sample.png")
+convert "$work/sample.png" -crop "$((width * 29 / 100))x$((width * 31 / 100))+0+$((width / 20))" +repage \
+  -colors 64 "docs/keys-with-descriptions.png"
+convert "$work/sample.png" -crop "$((width * 31 / 100))x$((width * 6 / 100))+$((width * 69 / 100))+0" +repage \
+  -colors 64 "docs/undo-redo.png"
+kill "$program"
+wait "$program" 2> /dev/null || true
+program=
+echo "docs/keys-with-descriptions.png docs/undo-redo.png"
+
+# The finder: Alt+F, a query typed, and the field beside the level tabs with the list under it.
 home=$work/home-24
 env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work/run-24" "$build/bin/KeyloomVKxx" &
 program=$!
@@ -88,7 +110,7 @@ xdotool type --delay 50 "double"
 sleep 1
 import -window "$window" "$work/finder.png"
 width=$(identify -format %w "$work/finder.png")
-convert "$work/finder.png" -crop "$((width * 11 / 20))x$((width / 8))+$((width * 9 / 20))+0" +repage \
+convert "$work/finder.png" -crop "$((width * 11 / 20))x$((width * 22 / 100))+$((width * 9 / 20))+$((width * 5 / 100))" +repage \
   -colors 64 "docs/finding-codes.png"
 kill "$program"
 wait "$program" 2> /dev/null || true
