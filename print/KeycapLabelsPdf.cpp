@@ -63,18 +63,10 @@ QByteArray KeycapLabelsPdf(const KeypadDocument& document, int numberOfKeys, Key
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setResolution(kDotsPerInch);
-    writer.setPageLayout(QPageLayout(LocalPaper(), QPageLayout::Portrait, QMarginsF(12.7, 12.7, 12.7, 12.7),
-                                     QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Keycap labels of %1").arg(title));
-    writer.setCreator(QStringLiteral("KeyloomVKxx"));
     QPainter painter;
-    if (!painter.begin(&writer))
+    if (!BeginSheet(writer, painter, kDotsPerInch, QStringLiteral("Keycap labels of %1").arg(title)))
         return {};
 
-    QFont font = painter.font();
-    font.setFamily(QStringLiteral("sans-serif"));
-    painter.setFont(font);
     const qreal largestPoints = size == KeycapSize::Large ? 14 : 10;
     const int padding = frame / 12;
     for (int key = 0; key < kColumns * kRows; ++key) {
@@ -93,6 +85,7 @@ QByteArray KeycapLabelsPdf(const KeypadDocument& document, int numberOfKeys, Key
         }
     }
 
+    QFont font = painter.font();
     font.setPointSizeF(8);
     painter.setFont(font);
     painter.setPen(Qt::black);

@@ -201,17 +201,9 @@ QByteArray KeymapPdf(const KeypadDocument& document, int numberOfKeys, const QSt
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setResolution(kDotsPerInch);
-    writer.setPageLayout(QPageLayout(LocalPaper(), QPageLayout::Portrait, QMarginsF(12.7, 12.7, 12.7, 12.7),
-                                     QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Keymap of %1").arg(title));
-    writer.setCreator(QStringLiteral("KeyloomVKxx"));
     QPainter painter;
-    if (!painter.begin(&writer))
+    if (!BeginSheet(writer, painter, kDotsPerInch, QStringLiteral("Keymap of %1").arg(title)))
         return {};
-    QFont font = painter.font();
-    font.setFamily(QStringLiteral("sans-serif"));
-    painter.setFont(font);
     const QRectF page(QPointF(), writer.pageLayout().paintRectPixels(kDotsPerInch).size());
 
     SetPoints(painter, 16, true);

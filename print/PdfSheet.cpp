@@ -5,6 +5,8 @@
 
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QPageLayout>
+#include <QPdfWriter>
 #include <QPainter>
 
 #include <algorithm>
@@ -21,6 +23,20 @@ constexpr qreal kPointStep = 0.5;
 QPageSize LocalPaper() {
     return QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                                          : QPageSize::A4);
+}
+
+bool BeginSheet(QPdfWriter& writer, QPainter& painter, int dotsPerInch, const QString& title) {
+    writer.setResolution(dotsPerInch);
+    writer.setPageLayout(QPageLayout(LocalPaper(), QPageLayout::Portrait, QMarginsF(12.7, 12.7, 12.7, 12.7),
+                                     QPageLayout::Millimeter));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("KeyloomVKxx"));
+    if (!painter.begin(&writer))
+        return false;
+    QFont font = painter.font();
+    font.setFamily(QStringLiteral("sans-serif"));
+    painter.setFont(font);
+    return true;
 }
 
 void SavePdf(const QByteArray& bytes, const std::filesystem::path& path) {

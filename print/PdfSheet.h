@@ -9,12 +9,17 @@
 #include <filesystem>
 
 class QPainter;
+class QPdfWriter;
 
 namespace keyloom::print {
 
 // The paper of the user's country: Letter where inches are the measure, A4 elsewhere. Both
 // sheets fit either with half-inch margins.
 QPageSize LocalPaper();
+
+// Starts a sheet of the local paper with half-inch margins, drawn at dotsPerInch, titled for the
+// PDF reader, the painter's font a plain sans-serif. False when the painter cannot begin.
+bool BeginSheet(QPdfWriter& writer, QPainter& painter, int dotsPerInch, const QString& title);
 
 // Saves a drawn PDF with the project's atomic writer. An empty one means the drawing failed.
 // Throws FileError.

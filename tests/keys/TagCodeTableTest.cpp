@@ -1,8 +1,9 @@
 #include "keys/TagCodeTable.h"
 
+#include "support/HexBytes.h"
+
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Hex(const std::string& text) {
-    Bytes bytes;
-    std::istringstream words(text);
-    for (std::string word; words >> word;)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(word, nullptr, 16)));
-    return bytes;
-}
+Bytes Hex(const std::string& text) { return test::HexBytes(text); }
 
 // The recorded bytes of every Tag, in Tag order, prefix first ("" = no code).
 const char* const kRecordedBytes[] = {

@@ -1,9 +1,10 @@
 #include "keys/TypedText.h"
 
+#include "support/HexBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Hex(const std::string& text) {
-    Bytes bytes;
-    std::istringstream words(text);
-    for (std::string word; words >> word;)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(word, nullptr, 16)));
-    return bytes;
-}
+Bytes Hex(const std::string& text) { return test::HexBytes(text); }
 
 struct TextCase {
     const char32_t* text;
