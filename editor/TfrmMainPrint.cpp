@@ -84,7 +84,7 @@ void TfrmMain::mnuPrintClick(PrintedSheet sheet) {
     // Beside the open file, named after it; an untitled document's go to the macro files.
     const QFileInfo document(untitled ? QDir(ToQString(m_folders.macroFiles)).filePath(open) : open);
     const std::optional<QString> chosen = m_prompts.saveFileName(
-        {QString::fromLatin1(item.dialogTitle), kPdfFilter, kPdfSuffix, document.absolutePath(),
+        {QString::fromLatin1(item.dialogTitle), kPdfFilter, kPdfSuffix, QDir::toNativeSeparators(document.absolutePath()),
          document.completeBaseName() + QString::fromLatin1(item.nameEnding) + QLatin1String(".pdf")});
     if (!chosen) {
         FocusCurrentGrid();

@@ -392,6 +392,17 @@ TEST_F(KeypadPanelFixture, UnconfirmedDescriptionStaysWithTheKeyItWasTypedFor) {
     EXPECT_FALSE(window->state().modified) << "a description is not counted as a change";
 }
 
+// A caption shows the description, or where the key is too narrow for it (as in the wide stand-in
+// font of Wine's offscreen tests) its start and an ellipsis.
+::testing::AssertionResult ShowsStartOf(const QString& caption, const QString& description) {
+    const QString ellipsis(QChar(0x2026));
+    if (caption == description ||
+        (caption.size() > 1 && caption.endsWith(ellipsis) && description.startsWith(caption.chopped(1))))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << '"' << caption.toStdString() << "\" does not show \""
+                                         << description.toStdString() << '"';
+}
+
 // Each key writes its number and Level 1 description on its picture, shortened to the key's
 // width, in either layout; the description typed into the box shows once it is confirmed.
 TEST_F(KeypadPanelFixture, KeysShowTheirLevel1Descriptions) {
@@ -399,29 +410,29 @@ TEST_F(KeypadPanelFixture, KeysShowTheirLevel1Descriptions) {
     document.keys[40].name = {"A description far too long for any key", ""};
     UseLayout(48);
     const auto caption = [&](int keyIndex) {
-        return panel->keyCaption(ButtonTagOfKeyIndex(keyIndex, document.numberOfKeys)).toStdString();
+        return panel->keyCaption(ButtonTagOfKeyIndex(keyIndex, document.numberOfKeys));
     };
-    EXPECT_EQ(caption(9), "Play");
+    EXPECT_TRUE(ShowsStartOf(caption(9), "Play"));
     EXPECT_EQ(caption(0), "");
-    const std::string shortened = caption(40);
+    const std::string shortened = caption(40).toStdString();
     EXPECT_THAT(shortened, ::testing::StartsWith("A"));
     EXPECT_THAT(shortened, ::testing::EndsWith("\u2026"));
 
     UseLayout(24);
-    EXPECT_EQ(caption(9), "Play");
+    EXPECT_TRUE(ShowsStartOf(caption(9), "Play"));
     QTest::mouseClick(Key(3), Qt::LeftButton);
     QLineEdit* box = window->findChild<QLineEdit*>("edDescription1");
     box->setFocus();
     QTest::keyClicks(box, "Mute");
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(caption(2), "Mute");
+    EXPECT_TRUE(ShowsStartOf(caption(2), "Mute"));
 }
 
 // The setting hides the captions, Alt+V turns them back on, and the choice outlives the window.
 TEST_F(KeypadPanelFixture, DescriptionsOnKeysAreASettingKeptAcrossRuns) {
     document.keys[0].name = {"Copy", ""};
     UseLayout(48);
-    ASSERT_EQ(panel->keyCaption(0), "Copy");
+    ASSERT_TRUE(ShowsStartOf(panel->keyCaption(0), "Copy"));
     panel->cboxKeyDescriptions->click();
     EXPECT_EQ(panel->keyCaption(0), "");
     window->close();
