@@ -2,13 +2,16 @@
 
 #include "editor/MacroGrid.h"
 #include "editor/MacroTabs.h"
+#include "gui/QtPaths.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -94,14 +97,28 @@ TEST_F(Undo, UndoAndRedoWalkBackToTheSavedStateAndForth) {
     EXPECT_EQ(Now().level, 1);
 }
 
-TEST_F(Undo, NewStartsAFreshHistory) {
-    Type(Qt::Key_A);
-    prompts.answers.push_back(Answer::No); // do not save the changes
-    window->btnNewClick();
-    EXPECT_EQ(CodesOf(0, Level::One), Bytes{});
-    UndoStep();
-    EXPECT_EQ(CodesOf(0, Level::One), Bytes{}) << "the typed a is not brought back";
-    EXPECT_FALSE(window->state().modified);
+// New and Open both start afresh: nothing before them comes back.
+TEST_F(Undo, NewAndOpenStartAFreshHistory) {
+    const std::filesystem::path sample = folder / "sample.ckd";
+    std::filesystem::copy_file(KEYLOOM_SOURCE_DIR "/examples/Macro_Files/MultiMediaKeys.ckd", sample);
+    for (const bool open : {false, true}) {
+        SCOPED_TRACE(open ? "Open" : "New");
+        ShowKey(0, 0);
+        Type(Qt::Key_A);
+        prompts.answers.push_back(Answer::No); // do not save the changes
+        if (open) {
+            prompts.fileNames.push_back(ToQString(sample));
+            window->btnOpenClick();
+        } else {
+            window->btnNewClick();
+        }
+        const Bytes opened = CodesOf(0, Level::One);
+        EXPECT_NE(opened, (Bytes{0x1C}));
+        UndoStep();
+        EXPECT_EQ(CodesOf(0, Level::One), opened) << "the typed a is not brought back";
+        EXPECT_FALSE(window->state().modified);
+        EXPECT_FALSE(window->btnUndo->isEnabled());
+    }
 }
 
 // A character typed with Shift records Shift down, the key and Shift up: one step to undo, as the
