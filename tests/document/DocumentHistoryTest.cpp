@@ -22,8 +22,8 @@ protected:
         current = Document(to);
         shown = view;
     }
-    bool Undo() { return Apply(history.Undo(current, shown)); }
-    bool Redo() { return Apply(history.Redo(current, shown)); }
+    bool Undo() { return Apply(history.Undo(current)); }
+    bool Redo() { return Apply(history.Redo(current)); }
     bool Apply(std::optional<HistoryState> state) {
         if (!state)
             return false;
@@ -49,10 +49,13 @@ TEST_F(DocumentHistoryTest, UndoAndRedoWalkTheStatesWithTheirViews) {
     EXPECT_FALSE(Undo());
     EXPECT_EQ(MarkOf(current), 0xA);
 
+    // Redo shows where each change was made, not where undo was pressed.
     ASSERT_TRUE(Redo());
+    EXPECT_EQ(MarkOf(current), 0xB);
+    EXPECT_EQ(shown, (HistoryView{0, 0, 0}));
     ASSERT_TRUE(Redo());
     EXPECT_EQ(MarkOf(current), 0xC);
-    EXPECT_EQ(shown, (HistoryView{2, 1, 5}));
+    EXPECT_EQ(shown, (HistoryView{1, 0, 3}));
     EXPECT_FALSE(Redo());
 
     // A new change after an undo forgets what could be redone.
@@ -61,29 +64,6 @@ TEST_F(DocumentHistoryTest, UndoAndRedoWalkTheStatesWithTheirViews) {
     EXPECT_FALSE(history.canRedo());
     ASSERT_TRUE(Undo());
     EXPECT_EQ(MarkOf(current), 0xB);
-}
-
-TEST_F(DocumentHistoryTest, TheSavedStateIsKnownWhereverTheWalkReachesIt) {
-    EXPECT_TRUE(history.atSavedState()) << "a new or opened document";
-    Change(0xB, {});
-    EXPECT_FALSE(history.atSavedState());
-    history.MarkSaved();
-    Change(0xC, {});
-    EXPECT_FALSE(history.atSavedState());
-    Undo();
-    EXPECT_TRUE(history.atSavedState());
-    Undo();
-    EXPECT_FALSE(history.atSavedState());
-    Redo();
-    EXPECT_TRUE(history.atSavedState());
-
-    // Undone past the saved state and changed anew: the saved state can no longer come back.
-    Undo();
-    Change(0xD, {});
-    Undo();
-    EXPECT_FALSE(history.atSavedState()) << "A again, not the saved B";
-    Redo();
-    EXPECT_FALSE(history.atSavedState());
 }
 
 TEST_F(DocumentHistoryTest, TheOldestStatesGoPastTheCapacity) {
@@ -98,14 +78,13 @@ TEST_F(DocumentHistoryTest, TheOldestStatesGoPastTheCapacity) {
     EXPECT_EQ(MarkOf(current), 2);
 }
 
-TEST_F(DocumentHistoryTest, ClearStartsAFreshHistoryAtASavedState) {
+TEST_F(DocumentHistoryTest, ClearStartsAFreshHistory) {
     Change(0xB, {});
     Change(0xC, {});
     Undo();
     history.Clear();
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(history.canRedo());
-    EXPECT_TRUE(history.atSavedState());
 }
 
 } // namespace
