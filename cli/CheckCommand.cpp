@@ -2,6 +2,7 @@
 
 #include "document/CellList.h"
 #include "document/HexText.h"
+#include "document/Protocol.h"
 #include "files/CodesText.h"
 #include "files/KeyDefinitionFile.h"
 #include "files/KeyDefinitionSchema.h"
@@ -89,7 +90,7 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
     for (const std::string_view led : kLedFunction)
         checker.Range(kGlobalSection, led, 0, 6);
     if (const std::optional<int32_t> type = checker.Integer(kGlobalSection, kUsbDeviceType);
-        type && *type != 3 && *type != 11 && *type != 12)
+        type && *type != 3 && *type != kMultimediaKeyboard && *type != kMultimediaKeyboardMouse)
         checker.Report(kGlobalSection, kUsbDeviceType, std::to_string(*type) + " is not 3, 11 or 12");
 
     KeypadDocument document;
@@ -118,7 +119,7 @@ int CheckKeyDefinition(const IniFile& ini, std::ostream& out) {
         if (i < document.numberOfKeys && (type == kLevelShiftKey || type == kLevelToggleKey)) {
             std::vector<int>& sameType = keysOfType[static_cast<std::size_t>(type)];
             sameType.push_back(i + 1);
-            if (sameType.size() > 2)
+            if (sameType.size() > static_cast<std::size_t>(kMaxLevelKeysOfAType))
                 checker.Report(section, kKeyType,
                                std::string("more than two level ")
                                    + (type == kLevelShiftKey ? "shift" : "toggle") + " keys");

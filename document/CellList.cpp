@@ -2,6 +2,7 @@
 
 #include "document/HexText.h"
 #include "document/KeyCodeTable.h"
+#include "document/Protocol.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,10 +14,6 @@ namespace keyloom {
 
 namespace {
 
-constexpr uint8_t kExtendedPrefix = 0xE0;
-constexpr uint8_t kDevicePrefix = 0xE2;
-constexpr uint8_t kBreakPrefix = 0xF0;
-constexpr uint8_t kDelayCommand = 0x01;
 constexpr uint8_t kCapsLockCode = 0x58;
 constexpr uint8_t kFirstMouseMove = 0x90;
 constexpr uint8_t kLastMouseMove = 0x95;

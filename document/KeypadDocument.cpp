@@ -38,6 +38,12 @@ std::size_t KeypadDocument::Length(Level level, int keyIndex) const {
     return MacroLength(keys.at(static_cast<std::size_t>(keyIndex)).codes(level));
 }
 
+int KeypadDocument::CountKeysOfType(int32_t keyType) const {
+    const auto end = keys.begin() + std::clamp(numberOfKeys, 0, kKeyCount);
+    return static_cast<int>(
+        std::count_if(keys.begin(), end, [keyType](const KeyRecord& key) { return key.KeyType == keyType; }));
+}
+
 namespace {
 
 // Rewrites a level from the kept bytes: the whole array is zeroed first so that nothing stale

@@ -70,6 +70,10 @@ struct KeypadDocument {
 
     std::size_t Length(Level level, int keyIndex) const;
 
+    // How many keys of the layout in use have this key type: the keys beyond it are not on the
+    // keypad, so they never count against the two-key limits.
+    int CountKeysOfType(int32_t keyType) const;
+
     bool operator==(const KeypadDocument&) const = default;
 };
 

@@ -1,7 +1,9 @@
 #include "editor/CodeCatalogue.h"
 
+
 #include "document/CellList.h"
 #include "document/KeypadDocument.h"
+#include "document/Protocol.h"
 #include "editor/OnScreenKeyboard.h"
 #include "editor/RecordingMenus.h"
 #include "gui/Controls.h"
@@ -24,8 +26,6 @@ namespace {
 
 // The bytes the slider's codes and a double click record, as the window's handlers record them:
 // a delay is E2 01 and its count, a double click its button's Tag + 1000.
-constexpr uint8_t kDelayPrefix = 0xE2;
-constexpr uint8_t kDelayCommand = 0x01;
 constexpr int kDoubleClickTags = 1000;
 
 using Bytes = std::vector<uint8_t>;
@@ -67,7 +67,7 @@ QString Caption(QString text) { return text.replace(QStringLiteral("&&"), QStrin
 
 std::vector<CatalogueEntry> CodeCatalogue(const OnScreenKeyboard& panel) {
     const auto slider = static_cast<uint8_t>(panel.TrackBar1->value());
-    const Bytes delay{kDelayPrefix, kDelayCommand, slider};
+    const Bytes delay{kDevicePrefix, kDelayCommand, slider};
     CellNames cellNames;
     std::vector<CatalogueEntry> entries;
     const auto add = [&](QObject* control, const QString& caption, const QString& place,
