@@ -91,7 +91,7 @@ public:
 
     // Back to length bytes on Level 1 of the selected key, the selection after the last code.
     void Restore(int length) {
-        const int key = window->state().selectedKey;
+        const int key = window->session().selectedKey();
         const auto now = [&] { return static_cast<int>(document.Length(Level::One, key)); };
         if (now() > length)
             document.EraseCodes(Level::One, key, length, now() - length);

@@ -9,6 +9,7 @@
 #include "gui/Controls.h"
 #include "gui/DesignUnits.h"
 #include "gui/Prompts.h"
+#include "gui/QtPaths.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -192,7 +193,8 @@ QSize PanelSize(const QWidget* panel) {
 
 TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompts, const QStringList& arguments,
                    QWidget* parent)
-    : QMainWindow(parent), m_document(document), m_platform(platform), m_prompts(prompts) {
+    : QMainWindow(parent), m_session(document), m_document(m_session.document()), m_platform(platform),
+      m_prompts(prompts) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvane KeyloomVKxx"));
     // A picture of fixed hardware: minimise, but never maximise or resize.
@@ -245,7 +247,6 @@ TfrmMain::TfrmMain(KeypadDocument& document, Platform& platform, Prompts& prompt
     m_scroller->setMinimumSize(central->size());
     layout()->activate();
     m_fullSize = sizeHint();
-    m_lastDocument = m_document;
     setFixedSize(m_fullSize);
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
@@ -290,7 +291,7 @@ void TfrmMain::FitToScreen() {
 
 // Closing is FormClose's; a window destroyed without being closed (a test, or the end of the
 // event loop) asks nothing and writes nothing.
-TfrmMain::~TfrmMain() { m_cells.FreeCells(); }
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -329,31 +330,24 @@ void TfrmMain::PlacePanels() {
 }
 
 void TfrmMain::RunCommand(const std::function<void()>& command, TypedDescription typedDescription) {
-    // The outermost command records the state it changed for undo; one it runs inside is a part
-    // of it.
-    const bool outermost = m_commandDepth == 0;
-    HistoryView view;
-    bool joinsStep = false;
-    if (outermost) {
-        view = CurrentView();
-        m_historyTouched = false;
-        joinsStep = m_typingCommand && m_typedStepOpen;
-    }
-    ++m_commandDepth;
     // Nothing may unwind into the event loop: what a command did not handle itself is shown.
-    try {
-        // A description is confirmed by Enter or by leaving its box, but buttons that take no
-        // focus act while it is still being typed: their redraw would bring the old name back,
-        // and a save would write it. The keys typed into the box themselves do not confirm it.
-        if (typedDescription == TypedDescription::Store)
-            StoreEditedDescription();
-        command();
-    } catch (const std::exception& error) {
-        m_prompts.error(QString::fromStdString(error.what()));
-    }
-    --m_commandDepth;
-    if (outermost)
-        RecordChange(view, joinsStep);
+    const auto run = [this](const std::function<void()>& step, bool typed) {
+        m_session.BeginStep(typed);
+        try {
+            step();
+        } catch (const std::exception& error) {
+            m_prompts.error(QString::fromStdString(error.what()));
+        }
+        m_session.EndStep();
+    };
+    // A description is confirmed by Enter or by leaving its box, but buttons that take no focus
+    // act while it is still being typed: it is stored first, as a step of its own, so that undo
+    // takes back the command and the description one at a time. The keys typed into the box
+    // themselves do not confirm it.
+    if (typedDescription == TypedDescription::Store)
+        run([this] { StoreEditedDescription(); }, false);
+    run(command, m_typingCommand);
+    ShowDocumentState();
 }
 
 void TfrmMain::RunTypingCommand(const std::function<void()>& command, TypedDescription typedDescription) {
@@ -362,66 +356,59 @@ void TfrmMain::RunTypingCommand(const std::function<void()>& command, TypedDescr
     m_typingCommand = false;
 }
 
-void TfrmMain::RecordChange(const HistoryView& view, bool joinsStep) {
-    // The document as the last command left it is kept, so a command costs one comparison and
-    // only a change a copy. The layout is a view of the document, not a change to it (switching
-    // it marks nothing modified).
-    m_lastDocument.numberOfKeys = m_document.numberOfKeys;
-    if (m_historyTouched) {
-        m_lastDocument = m_document;
-        m_typedStepOpen = false;
-        ShowHistoryCommands();
-        return;
+void TfrmMain::ShowDocumentState() {
+    btnUndo->setEnabled(m_session.canUndo());
+    btnRedo->setEnabled(m_session.canRedo());
+    const QString name = FileName();
+    if (lblFilename->text() != name)
+        lblFilename->setText(name);
+    const QString modified = m_session.modified() ? QStringLiteral("Modified") : QString();
+    if (lblModified->text() != modified)
+        lblModified->setText(modified);
+}
+
+QString TfrmMain::FileName() const {
+    const std::optional<std::filesystem::path>& path = m_session.path();
+    return path ? ToQString(*path) : QString::fromLatin1(kUntitled);
+}
+
+void TfrmMain::Undo() { Render(m_session.Undo()); }
+
+void TfrmMain::Redo() { Render(m_session.Redo()); }
+
+bool TfrmMain::Render(const SessionChange& change) {
+    if (change.allKeys) {
+        for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
+            DescribeKey(keyIndex);
     }
-    const bool changed = !(m_lastDocument == m_document);
-    if (changed) {
-        // The step being joined holds the state before its first key already.
-        if (!joinsStep)
-            m_history.Record(std::move(m_lastDocument), view);
-        m_lastDocument = m_document;
+    if (change.level || change.selection) {
+        ShowSelection();
+        if (change.level)
+            RefreshMacroView();
+        {
+            const QSignalBlocker blocker(CurrentGrid());
+            CurrentGrid()->selectIndex(m_session.selectedCell());
+        }
+        ShowModifierState();
     }
-    m_typedStepOpen = m_typingCommand && m_typedModifiersDown != 0 && (changed || joinsStep);
-    ShowHistoryCommands();
+    ShowDocumentState();
+    if (!change.warning.empty())
+        m_prompts.warning(QString::fromStdString(change.warning));
+    // A refusal changes nothing, the focus included.
+    const bool refused = !change.warning.empty() && !change.level && !change.selection && !change.allKeys;
+    if (!refused)
+        FocusCurrentGrid();
+    return !refused;
 }
 
-void TfrmMain::ShowHistoryCommands() {
-    btnUndo->setEnabled(m_history.canUndo());
-    btnRedo->setEnabled(m_history.canRedo());
-}
-
-HistoryView TfrmMain::CurrentView() const {
-    return {m_state.selectedKey, m_state.selectedLevel, CurrentGrid()->selectedIndex()};
-}
-
-void TfrmMain::Undo() { ShowHistoryState(m_history.Undo(m_document, CurrentView())); }
-
-void TfrmMain::Redo() { ShowHistoryState(m_history.Redo(m_document, CurrentView())); }
-
-void TfrmMain::ShowHistoryState(std::optional<HistoryState> state) {
-    m_historyTouched = true;
-    if (!state)
-        return;
-    ShowHistoryCommands();
-    state->document.numberOfKeys = m_document.numberOfKeys;
-    m_document = std::move(state->document);
-    m_state.modified = !m_history.atSavedState();
-    // The view the state was left in, so the user sees what came back.
-    const HistoryView& view = state->view;
-    m_state.selectedKey = std::clamp(view.key, 0, m_document.numberOfKeys - 1);
-    m_state.selectedLevel = view.level == 0 ? 0 : 1;
-    // Also when called outside a command (a test, or a caller of Undo itself).
-    m_lastDocument = m_document;
-    keypadPanel->keys[static_cast<std::size_t>(m_state.selectedKey)]->setChecked(true);
-    {
+void TfrmMain::ShowSelection() {
+    // The button list is in the panel's order, which is not the keys' order with 48 keys.
+    if (QPushButton* button = ButtonOfKeyIndex(m_session.selectedKey()); button && !button->isChecked())
+        button->setChecked(true);
+    if (TabControl1->currentIndex() != m_session.selectedLevel()) {
         const QSignalBlocker blocker(TabControl1);
-        TabControl1->setCurrentIndex(m_state.selectedLevel);
+        TabControl1->setCurrentIndex(m_session.selectedLevel());
     }
-    for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
-        DescribeKey(keyIndex);
-    RefreshMacroView();
-    CurrentGrid()->selectIndex(view.cell);
-    ShowModifierState();
-    FocusCurrentGrid();
 }
 
 std::function<void()> TfrmMain::Command(std::function<void()> handler) {
@@ -491,7 +478,7 @@ void TfrmMain::ConnectPanels() {
     connect(btnDownload, &QToolButton::clicked, this, Command(&TfrmMain::btnDownloadClick));
     connect(btnUndo, &QToolButton::clicked, this, Command(&TfrmMain::Undo));
     connect(btnRedo, &QToolButton::clicked, this, Command(&TfrmMain::Redo));
-    ShowHistoryCommands();
+    ShowDocumentState();
 
     connect(keypadPanel, &KeypadPanel::keyClicked, this,
             [this](QPushButton* button) { RunCommand([this, button] { KeypadClick(button); }); });
@@ -515,13 +502,18 @@ void TfrmMain::ConnectPanels() {
     // level before it turns to the first tab, so a change made by the program matches the state
     // already and runs nothing.
     connect(TabControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == m_state.selectedLevel)
+        if (index == m_session.selectedLevel())
             return;
         RunCommand([this, index] { tabLevelClick(index); });
     });
+    // The grid is where the user picks a cell, with the pointer or the keys; the session keeps it.
     for (const LevelControls& level : TabControl1->levels) {
-        connect(level.StringGrid, &QTableWidget::cellClicked, this,
-                Command(&TfrmMain::ShowModifierState));
+        MacroGrid* grid = level.StringGrid;
+        connect(grid, &QTableWidget::currentCellChanged, this, [this, grid] {
+            if (grid == CurrentGrid())
+                m_session.SelectCell(grid->selectedIndex());
+        });
+        connect(grid, &QTableWidget::cellClicked, this, Command(&TfrmMain::ShowModifierState));
     }
 }
 

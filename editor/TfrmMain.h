@@ -1,12 +1,10 @@
 #pragma once
 
 #include "document/CellList.h"
-#include "document/DocumentHistory.h"
 #include "document/KeypadDocument.h"
 #include "editor/CodeCatalogue.h"
-#include "editor/EditorState.h"
-#include "files/IniFile.h"
 #include "files/WorkingFolders.h"
+#include "session/EditorSession.h"
 
 #include <QMainWindow>
 
@@ -40,10 +38,12 @@ class TfrmShortcut;
 struct LevelControls;
 struct TypedText;
 
-// The main window: the editor state, the keypad panel, the two macro grids, the on-screen
-// keyboard and the document commands. Handlers keep the names of the events they answer
-// (btnSaveClick, KeypadClick, ...); a handler of a control that each level or LED has once takes
-// the level (0 = Level 1) or the LED's index. The .cpp files are split by concern.
+// The main window: the keypad panel, the two macro grids, the on-screen keyboard and the
+// document commands over one editor session. Each handler runs session commands and renders what
+// they changed (Render); no state of the document lives here. Handlers keep the names of the
+// events they answer (btnSaveClick, KeypadClick, ...); a handler of a control that each level or
+// LED has once takes the level (0 = Level 1) or the LED's index. The .cpp files are split by
+// concern.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -55,9 +55,10 @@ public:
              QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    KeypadDocument& document() { return m_document; }
-    EditorState& state() { return m_state; }
-    const CellList& cells() const { return m_cells; }
+    const KeypadDocument& document() const { return m_session.document(); }
+    const EditorSession& session() const { return m_session; }
+    EditorSession& session() { return m_session; }
+    const CellList& cells() const { return m_session.cells(); }
     const WorkingFolders& folders() const { return m_folders; }
     // The codes the finder lists, in the list's order.
     const std::vector<CatalogueEntry>& foundCodes() const { return m_foundCodes; }
@@ -84,15 +85,17 @@ public:
     // The macro view (TfrmMainMacroView.cpp).
     void RefreshMacroView();
     void FillMacroGrid(int level);
-    void SelectEndCell();
     void ShowModifierState();
-    void AdvanceSelection(MacroGrid* grid);
-    int InsertionCell() const;
-    int InsertionOffset() const;
+    void SelectEndCell() { Render(m_session.SelectEndCell()); }
+    int InsertionCell() const { return m_session.insertionCell(); }
+    int InsertionOffset() const { return m_session.insertionOffset(); }
     // The common recording step: inserts codes (ended by a 0) at the insertion point, or shows
     // the no-room message and changes nothing. True when inserted.
     // cells: how many cells the codes make; the selection moves on past them.
     bool RecordCodes(std::span<const uint8_t> codes, int cells = 1);
+    // Shows what a session command changed, and its refusal or notice; the grid takes the focus
+    // unless the command was refused. True when it was not.
+    bool Render(const SessionChange& change);
     void tabLevelClick(int level);
     // The grid of the selected level, and giving it the keyboard focus.
     MacroGrid* CurrentGrid() const;
@@ -114,17 +117,13 @@ public:
     QString KeyDescription(int keyIndex) const;
     // Gives the key's button its accessible name and description (screen readers read them).
     void DescribeKey(int keyIndex);
-    void SelectFirstKey();
 
     // Recording from the on-screen keyboard and its menus (TfrmMainRecording.cpp).
-    // Records the bytes of a Tag as KeyboardClick does (typing uses it too). True when recorded.
-    bool RecordTag(int tag);
+    // Records the bytes of a Tag as KeyboardClick does.
+    void RecordTag(int tag);
     // Handlers take the clicked control and read its Tag.
     void KeyboardClick(const QObject* sender);
     void ModifierClick(const QObject* sender);
-    // ModifierClick by Tag (29, 42, 56, 101, 87, 54, 90, 102): a press or a release, decided by the
-    // macro's state at the selected cell. Typing calls it for a released modifier key.
-    void RecordModifier(int tag);
     void keyDelayClick();
     void MouseClick(const QObject* sender);
     void MouseMoveClick(const QObject* sender);
@@ -246,18 +245,15 @@ private:
     // Runs a command so that nothing it throws reaches the event loop; what escapes is shown.
     void RunCommand(const std::function<void()>& command,
                     TypedDescription typedDescription = TypedDescription::Store);
-    // The key, level and cell shown now, and a state of the history shown in its own view.
-    HistoryView CurrentView() const;
-    void ShowHistoryState(std::optional<HistoryState> state);
-    // Undo and Redo are offered when there is something to take back or make again.
-    void ShowHistoryCommands();
+    // Undo and Redo are offered when there is something to take back or make again; the status
+    // bar names the file and whether it is modified.
+    void ShowDocumentState();
+    // Presses the selected key's button and turns to the selected level's tab.
+    void ShowSelection();
     // Runs a key typed into a grid as a command; the keys typed while a typed modifier is down
     // are one character with it (Shift, a, Shift up) and one undo step.
     void RunTypingCommand(const std::function<void()>& command,
                           TypedDescription typedDescription = TypedDescription::Store);
-    // Records the document as the last command left it when this one (begun in view) changed it;
-    // a command that joins the step before it adds to that step instead.
-    void RecordChange(const HistoryView& view, bool joinsStep);
     // A slot that runs a handler as a command.
     std::function<void()> Command(std::function<void()> handler);
     std::function<void()> Command(void (TfrmMain::*handler)());
@@ -268,28 +264,29 @@ private:
     LevelControls& Controls(int level);
     // Writes the .ckd and then its image; false when the .ckd could not be written (shown).
     bool SaveTo(const QString& path);
-    // Reads path into a scratch document and takes it only when the whole file was read; gives
-    // back the file's values (nothing when it was not taken).
+    // Opens path in the session and switches the panels to its layout; gives back the file's
+    // values, or nothing (shown) when the file could not be read whole, and then nothing changed.
     std::optional<IniFile> LoadFrom(const QString& path);
-    // Shows the result of a document command: key 1, Level 1, the end cell, the grid focused.
-    void ShowFreshDocument();
+    // The open file's name as the status bar shows it, "Untitled.ckd" for none.
+    QString FileName() const;
     // Starts a helper program or opens a document through the platform; failure is shown when
     // nothing could be started.
     void Launch(const char* verb, const std::filesystem::path& file, const std::vector<std::string>& arguments,
                 const QString& failure);
 
-    KeypadDocument& m_document;
+    EditorSession m_session;
+    // The session's document, to read.
+    const KeypadDocument& m_document;
     Platform& m_platform;
     Prompts& m_prompts;
-    EditorState m_state;
-    CellList m_cells;
     WorkingFolders m_folders;
+    // Set while the view is redrawn: the level controls' change events are the program's own.
+    bool m_refreshing = false;
     // Context of the level controls' connections. A member goes before the window's widgets do, so
     // a description box that loses the focus while the window is torn down commits nothing here.
     QObject m_levelConnections;
 
-    std::array<uint8_t, kLevel1ArraySize> m_macroClipboard{};
-    // The file reader switches the layout too; one switch must not run inside another.
+    // One layout switch must not run inside another (the layout buttons change state in one).
     bool m_switchingLayout = false;
     bool m_saveAsCompleted = false;
     QString m_openDialogFileName;
@@ -298,20 +295,10 @@ private:
     // The client area holding every panel, in the scroll area that is the central widget, and
     // the window's size when it shows the client area whole.
     QScrollArea* m_scroller = nullptr;
-    // Undo and redo: the states before each change. A command that set the document itself
-    // (New, Open, Undo, Redo) marks the history touched, and is not recorded as a change.
-    DocumentHistory m_history;
-    KeypadDocument m_lastDocument;
     // The held modifier keys each level's line under the grid names.
     std::array<ModifierState, 2> m_heldLineShows{};
-    bool m_historyTouched = false;
-    int m_commandDepth = 0;
-    // The typed modifier keys whose press was recorded and whose release was not yet typed (a bit
-    // per held-modifier flag), whether the running command is a typed key, and whether the newest
-    // step of the history is a typed character still open (one of its modifiers is down).
-    unsigned m_typedModifiersDown = 0;
+    // Whether the running command is a key typed into a grid.
     bool m_typingCommand = false;
-    bool m_typedStepOpen = false;
     QWidget* m_client = nullptr;
     QSize m_fullSize;
     std::vector<CatalogueEntry> m_foundCodes;

@@ -5,6 +5,7 @@
 #include "files/DeviceImage.h"
 #include "files/FileError.h"
 #include "files/KeyDefinitionFile.h"
+#include "files/PathText.h"
 #include "gui/Prompts.h"
 #include "gui/QtPaths.h"
 #include "platform/Platform.h"
@@ -16,7 +17,6 @@
 #include <QStatusBar>
 
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 namespace keyloom {
@@ -28,13 +28,11 @@ namespace {
 const QString kSaveChanges = QStringLiteral("Do you want to save your changes?");
 const QString kFileExists = QStringLiteral("File exists. Overwrite?");
 const QString kSaving = QStringLiteral("Saving...");
-const QString kModified = QStringLiteral("Modified");
 const QString kOpenTitle = QStringLiteral("Open KeydeckKey Definition File");
 const QString kSaveTitle = QStringLiteral("Save VKxx Custom Key Definition File");
 const QString kFilter = QStringLiteral("Custom Keypad Definition Files |*.ckd");
 const QString kDefaultSuffix = QStringLiteral("ckd");
 const QString kUtilityMissing = QStringLiteral("The VKxxLoad.exe file download utility was not found.");
-
 
 // What failed first, then where: the file and, for a faulty value, its section and key.
 QString ReadErrorText(const FileError& error) { return QString::fromStdString(ErrorText(error)); }
@@ -51,9 +49,6 @@ QString KeyDefinitionPathOf(const QString& path) {
 } // namespace
 
 void TfrmMain::FormCreate(const QStringList& arguments) {
-    m_state = EditorState{};
-    m_document.numberOfKeys = 48;
-
     // The samples and Location.ini lie beside the program in a build folder, under
     // <prefix>/share/keyloomvkxx when installed.
     m_folders = PrepareWorkingFolders(m_platform.userDocumentsFolder(), m_platform.sharedDocumentsFolder(),
@@ -65,24 +60,14 @@ void TfrmMain::FormCreate(const QStringList& arguments) {
         m_prompts.warning(lines.join(QLatin1Char('\n')));
     }
 
-    m_document.ResetDocument();
+    m_session.New();
     keypadPanel->cboxKeyDescriptions->setChecked(ReadShowKeyDescriptions(m_folders.area));
 
     // A file that cannot be read leaves the New document in the stored layout, never a part of
     // the file under its name.
-    if (arguments.size() == 1) {
-        const QString path = KeyDefinitionPathOf(arguments.front());
-        if (LoadFrom(path).has_value()) {
-            lblFilename->setText(path);
-            lblModified->clear();
-            ShowFreshDocument();
-            return;
-        }
-    }
-    if (ReadKeyCount(m_folders.area) == 24)
-        btn24KeysClick();
-    else
-        btn48KeysClick();
+    if (arguments.size() == 1 && LoadFrom(KeyDefinitionPathOf(arguments.front())).has_value())
+        return;
+    SwitchLayout(ReadKeyCount(m_folders.area) == 24 ? 24 : 48);
 }
 
 void TfrmMain::FormShow() { FocusCurrentGrid(); }
@@ -95,14 +80,13 @@ void TfrmMain::FormClose() {
     m_closed = true;
     // Asked again after a save that did not happen (cancelled or refused), until the document is
     // saved or the user lets the changes go.
-    if (m_state.modified) {
+    if (m_session.modified()) {
         while (m_prompts.question(kSaveChanges, false) == Answer::Yes) {
             btnSaveAsClick();
             if (m_saveAsCompleted)
                 break;
         }
     }
-    m_cells.FreeCells();
     try {
         WriteKeyCount(m_folders.area, m_document.numberOfKeys);
         WriteShowKeyDescriptions(m_folders.area, keypadPanel->cboxKeyDescriptions->isChecked());
@@ -112,7 +96,7 @@ void TfrmMain::FormClose() {
 }
 
 void TfrmMain::btnNewClick() {
-    if (m_state.modified) {
+    if (m_session.modified()) {
         const Answer answer = m_prompts.question(kSaveChanges, true);
         if (answer != Answer::No) {
             // Yes saves and stops: the saved document stays on screen.
@@ -122,16 +106,11 @@ void TfrmMain::btnNewClick() {
             return;
         }
     }
-    m_cells.FreeCells();
-    m_document.ResetDocument();
-    lblFilename->setText(QString::fromLatin1(kUntitled));
-    m_state.modified = false;
-    lblModified->clear();
-    ShowFreshDocument();
+    Render(m_session.New());
 }
 
 void TfrmMain::btnOpenClick() {
-    if (m_state.modified) {
+    if (m_session.modified()) {
         const Answer answer = m_prompts.question(kSaveChanges, true);
         if (answer == Answer::Cancel) {
             FocusCurrentGrid();
@@ -150,7 +129,6 @@ void TfrmMain::btnOpenClick() {
     }
     const QString path = KeyDefinitionPathOf(*chosen);
     m_openDialogFileName = path;
-
     const std::optional<IniFile> values = LoadFrom(path);
     if (!values) {
         FocusCurrentGrid();
@@ -163,9 +141,6 @@ void TfrmMain::btnOpenClick() {
         WriteDeviceImageFile(*values, DeviceImagePath(ToPath(path)), m_document.numberOfKeys);
     } catch (const FileError&) {
     }
-    lblFilename->setText(path);
-    lblModified->clear();
-    ShowFreshDocument();
 }
 
 void TfrmMain::btnSaveAsClick() {
@@ -179,20 +154,17 @@ void TfrmMain::btnSaveAsClick() {
         return;
     }
     m_saveDialogFileName = *chosen;
-    if (SaveTo(*chosen)) {
-        lblFilename->setText(*chosen);
-        m_saveAsCompleted = true;
-    }
+    m_saveAsCompleted = SaveTo(*chosen);
     FocusCurrentGrid();
 }
 
 void TfrmMain::btnSaveClick() {
-    const QString path = lblFilename->text();
-    if (path == QLatin1String(kUntitled)) {
+    if (!m_session.path()) {
         btnSaveAsClick();
         return;
     }
-    if (Exists(ToPath(path))) {
+    const std::filesystem::path path = *m_session.path();
+    if (Exists(path)) {
         const Answer answer = m_prompts.question(kFileExists, true);
         if (answer == Answer::Cancel) {
             FocusCurrentGrid();
@@ -203,7 +175,7 @@ void TfrmMain::btnSaveClick() {
             return;
         }
     }
-    SaveTo(path);
+    SaveTo(ToQString(path));
     FocusCurrentGrid();
 }
 
@@ -214,12 +186,12 @@ void TfrmMain::btnDownloadClick() {
         FocusCurrentGrid();
         return;
     }
-    if (lblFilename->text() == QLatin1String(kUntitled)) {
+    if (!m_session.path()) {
         btnSaveAsClick();
         if (!m_saveAsCompleted)
             return;
     }
-    if (m_state.modified) {
+    if (m_session.modified()) {
         if (m_prompts.question(kSaveChanges, true) != Answer::Yes) {
             FocusCurrentGrid();
             return;
@@ -228,7 +200,7 @@ void TfrmMain::btnDownloadClick() {
         btnSaveAsClick();
     }
     // The path travels as one argument; the Windows backend quotes it in the parameter string.
-    Launch("open", utility, {lblFilename->text().toStdString()},
+    Launch("open", utility, {PathText(*m_session.path())},
            QStringLiteral("The download utility %1 could not be started.").arg(ToQString(utility)));
     FocusCurrentGrid();
 }
@@ -245,68 +217,33 @@ bool TfrmMain::SaveTo(const QString& path) {
     // Painted now: the event loop does not run again until the save is over.
     statusBar()->layout()->activate();
     repaint();
-    const fs::path ckd = ToPath(path);
-    IniFile written;
     try {
-        written = SaveKeyDefinitionFile(m_document, ckd);
+        const SessionChange saved = m_session.Save(ToPath(path));
+        ShowDocumentState();
+        // An image that cannot be written does not undo the save: the .ckd is the document.
+        if (!saved.warning.empty())
+            m_prompts.error(QString::fromStdString(saved.warning));
+        return true;
     } catch (const FileError& error) {
-        lblModified->setText(m_state.modified ? kModified : QString());
+        ShowDocumentState();
         m_prompts.error(QString::fromStdString(error.what()));
         return false;
     }
-    // An image that cannot be written does not undo the save: the .ckd is the document.
-    try {
-        WriteDeviceImageFile(written, DeviceImagePath(ckd), m_document.numberOfKeys);
-    } catch (const FileError& error) {
-        m_prompts.error(QString::fromStdString(error.what()));
-    }
-    m_state.modified = false;
-    m_history.MarkSaved();
-    lblModified->clear();
-    return true;
 }
 
 std::optional<IniFile> TfrmMain::LoadFrom(const QString& path) {
-    const fs::path ckd = ToPath(path);
-    // A missing file would read as an empty document; opening it would then replace the image
-    // beside it with one of defaults.
-    if (!Exists(ckd)) {
-        m_prompts.warning(QStringLiteral("The file %1 was not found.").arg(path));
-        return std::nullopt;
-    }
-    auto scratch = std::make_unique<KeypadDocument>();
-    scratch->ResetDocument();
-    int layout = 24;
     IniFile values;
     try {
-        values = LoadKeyDefinitionIni(ckd);
-        ReadKeyDefinition(*scratch, values, ckd, [&layout](int numberOfKeys) { layout = numberOfKeys; });
+        values = m_session.Open(ToPath(path));
     } catch (const FileError& error) {
-        m_prompts.error(ReadErrorText(error));
+        if (!Exists(ToPath(path)))
+            m_prompts.warning(QStringLiteral("The file %1 was not found.").arg(path));
+        else
+            m_prompts.error(ReadErrorText(error));
         return std::nullopt;
     }
-
-    m_cells.FreeCells();
-    m_document.settings = scratch->settings;
-    m_document.keys = scratch->keys;
-    m_state.modified = false;
-    if (layout == 48)
-        btn48KeysClick();
-    else
-        btn24KeysClick();
+    SwitchLayout(m_document.numberOfKeys);
     return values;
-}
-
-void TfrmMain::ShowFreshDocument() {
-    // New and Open start a fresh history: nothing before them can be undone.
-    m_history.Clear();
-    m_historyTouched = true;
-    m_lastDocument = m_document;
-    SelectFirstKey();
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
-    FocusCurrentGrid();
 }
 
 } // namespace keyloom

@@ -27,7 +27,6 @@ constexpr const char* kManual = "KeyloomVKxx.pdf";
 
 const QString kManualMissing = QStringLiteral("The document KeyloomVKxx.pdf was not found.");
 const QString kKeyTestMissing = QStringLiteral("The KeyTest.exe file download utility was not found.");
-const QString kModified = QStringLiteral("Modified");
 
 // The Help menu opens this far above the pointer, so that it does not cover the button's caption.
 constexpr int kHelpMenuRise = 10;
@@ -37,9 +36,9 @@ constexpr int kHelpMenuRise = 10;
 void TfrmMain::ConnectDialogs() {
     // The folders are found later, in FormCreate: the dialogs keep references to the paths.
     frmAbout = new TfrmAbout(m_platform, m_folders.area, this);
-    frmProperties = new TfrmProperties(m_document, this);
+    // The dialog writes the keypad-wide settings itself; the command it runs in records them.
+    frmProperties = new TfrmProperties(m_session.documentForEditing(), this);
     frmShortcut = new TfrmShortcut(m_platform, m_prompts, m_folders.macroFiles, this);
-    connect(frmProperties, &TfrmProperties::settingsWritten, this, [this] { m_state.modified = true; });
 
     menuHelp = new QMenu(this);
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -63,7 +62,6 @@ void TfrmMain::ConnectDialogs() {
 
 void TfrmMain::btnPropertiesClick() {
     frmProperties->exec();
-    lblModified->setText(m_state.modified ? kModified : QString());
     FocusCurrentGrid();
 }
 
@@ -115,8 +113,8 @@ void TfrmMain::btnLabelsClick() {
 }
 
 void TfrmMain::btnTypeTextClick() {
-    const Level level = LevelOf(m_state.selectedLevel);
-    const int key = m_state.selectedKey;
+    const Level level = m_session.level();
+    const int key = m_session.selectedKey();
     const int left = m_document.LevelCapacity(level, key) - static_cast<int>(m_document.Length(level, key));
     // Made for each showing: it knows the room of one macro. Insert records inside this command,
     // so the whole text is one step to undo.

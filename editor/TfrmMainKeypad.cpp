@@ -30,29 +30,14 @@ void TfrmMain::KeypadClick(QPushButton* button) {
     const int keyIndex = KeyIndexOfButton(button);
     if (keyIndex < 0)
         return;
-    // Key buttons take no focus, so a description not yet confirmed is still in its box: it
-    // belongs to the key being left. Only the shown level's box is taken: the hidden one was
-    // loaded for whichever key was shown on that level last (or not at all since an Open), and
-    // whatever was typed into it was confirmed when its tab was left.
-    const int level = m_state.selectedLevel == 0 ? 0 : 1;
-    m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].name[static_cast<std::size_t>(level)] =
-        Controls(level).edDescription->text().toStdString();
-
-    m_state.selectedKey = keyIndex;
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
-    FocusCurrentGrid();
+    Render(m_session.SelectKey(keyIndex));
 }
 
 void TfrmMain::KeypadMouseDown(QPushButton* button, QPoint globalPosition) {
     // The right-clicked key becomes the selected key before its menu shows.
-    button->setChecked(true);
     KeypadClick(button);
-
-    const KeyRecord& key = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
-    keypadPanel->mnuCopyKeyMacro->setEnabled(key.codes(LevelOf(m_state.selectedLevel))[0] != 0);
-    keypadPanel->mnuPasteKeyMacro->setEnabled(m_macroClipboard[0] != 0);
+    keypadPanel->mnuCopyKeyMacro->setEnabled(m_session.canCopyKey());
+    keypadPanel->mnuPasteKeyMacro->setEnabled(m_session.canPasteKey());
     // popup, not exec: the menu's items call back into the window when chosen.
     keypadPanel->menuKeyType->popup(globalPosition);
 }
@@ -60,70 +45,23 @@ void TfrmMain::KeypadMouseDown(QPushButton* button, QPoint globalPosition) {
 void TfrmMain::menuKeyTypePopup() {
     // A shift key becomes a toggle key (and back) only by way of the normal type, which keeps
     // the two-key limits honest.
-    const int32_t keyType = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].KeyType;
-    const bool levelKey = keyType == kLevelShiftKey || keyType == kLevelToggleKey;
     keypadPanel->menuKeyNormal->setEnabled(true);
-    keypadPanel->menuKeyShift->setEnabled(!levelKey);
-    keypadPanel->menuKeyToggle->setEnabled(!levelKey);
+    keypadPanel->menuKeyShift->setEnabled(m_session.canSetLevelKeyType());
+    keypadPanel->menuKeyToggle->setEnabled(m_session.canSetLevelKeyType());
 }
 
 void TfrmMain::menuKeyTypeClick(int keyType) {
-    if (keyType != kNormalKey && keyType != kLevelShiftKey && keyType != kLevelToggleKey)
-        return;
-    KeyRecord& key = m_document.keys[static_cast<std::size_t>(m_state.selectedKey)];
-    if (keyType == kNormalKey) {
-        key.KeyType = kNormalKey;
-    } else if (key.KeyType != keyType) {
-        // Only the keys of the layout in use count: the others are not on the keypad.
-        const auto begin = m_document.keys.begin();
-        const auto count = std::count_if(begin, begin + m_document.numberOfKeys,
-                                         [keyType](const KeyRecord& other) { return other.KeyType == keyType; });
-        if (count >= 2) {
-            m_prompts.warning(keyType == kLevelShiftKey ? QStringLiteral("Already have two Shift keys!")
-                                                        : QStringLiteral("Already have two Toggle keys!"));
-            key.KeyType = kNormalKey;
-        } else {
-            key.KeyType = keyType;
-        }
-    }
-    m_state.modified = true;
-    RefreshMacroView();
+    Render(m_session.SetKeyType(keyType));
     FocusCurrentGrid();
 }
 
 void TfrmMain::mnuCopyKeyMacroClick() {
-    m_macroClipboard.fill(0);
-    const std::span<const uint8_t> codes =
-        m_document.keys[static_cast<std::size_t>(m_state.selectedKey)].codes(LevelOf(m_state.selectedLevel));
-    std::copy(codes.begin(), codes.end(), m_macroClipboard.begin());
+    m_session.CopyKey();
     FocusCurrentGrid();
 }
 
 void TfrmMain::mnuPasteKeyMacroClick() {
-    const Level level = LevelOf(m_state.selectedLevel);
-    const int keyIndex = m_state.selectedKey;
-    const int room = m_document.LevelCapacity(level, keyIndex);
-    if (level == Level::Two && room == 0) {
-        m_prompts.warning(QStringLiteral("No room for this key. L1 for this key is using double space which "
-                                         "leaves no room for a L2 macro for this key."));
-        FocusCurrentGrid();
-        return;
-    }
-
-    const std::span<uint8_t> target = m_document.keys[static_cast<std::size_t>(keyIndex)].codes(level);
-    std::fill(target.begin(), target.end(), 0);
-    // A longer macro is cut at the room, even inside a multi-byte code.
-    int copied = 0;
-    while (copied < room && m_macroClipboard[static_cast<std::size_t>(copied)] != 0) {
-        target[static_cast<std::size_t>(copied)] = m_macroClipboard[static_cast<std::size_t>(copied)];
-        ++copied;
-    }
-    if (copied > 0)
-        m_state.modified = true;
-
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
+    Render(m_session.PasteKey());
     FocusCurrentGrid();
 }
 
@@ -132,25 +70,16 @@ void TfrmMain::btn24KeysClick() { SwitchLayout(24); }
 void TfrmMain::btn48KeysClick() { SwitchLayout(48); }
 
 void TfrmMain::SwitchLayout(int numberOfKeys) {
+    // The layout buttons change state in the middle of a switch; a switch must not start there.
     if (m_switchingLayout)
         return;
     m_switchingLayout = true;
-
-    m_document.numberOfKeys = numberOfKeys;
-    setWindowTitle(numberOfKeys == 48 ? QStringLiteral("Quorvane KeyloomVKxx (VK48)")
-                                      : QStringLiteral("Quorvane KeyloomVKxx (VK24)"));
-    keypadPanel->applyLayout(numberOfKeys);
-    KeyboardPanel->applyLayout(numberOfKeys);
-    // Every document change that is not a step on the selected key comes through here.
-    for (int keyIndex = 0; keyIndex < numberOfKeys; ++keyIndex)
-        DescribeKey(keyIndex);
-
-    SelectFirstKey();
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
-    Controls(0).StringGrid->setFocus(Qt::OtherFocusReason);
-
+    const SessionChange change = m_session.SetLayout(numberOfKeys);
+    setWindowTitle(m_document.numberOfKeys == 48 ? QStringLiteral("Quorvane KeyloomVKxx (VK48)")
+                                                 : QStringLiteral("Quorvane KeyloomVKxx (VK24)"));
+    keypadPanel->applyLayout(m_document.numberOfKeys);
+    KeyboardPanel->applyLayout(m_document.numberOfKeys);
+    Render(change);
     m_switchingLayout = false;
 }
 
@@ -199,6 +128,7 @@ void TfrmMain::DescribeKey(int keyIndex) {
         return;
     button->setAccessibleName(QStringLiteral("Key %1").arg(keyIndex + 1));
     button->setAccessibleDescription(KeyDescription(keyIndex));
+    ShowKeyType(keyIndex);
     keypadPanel->showKeyCaption(ButtonTagOfKeyIndex(keyIndex, m_document.numberOfKeys), keyIndex + 1,
                                 QString::fromStdString(m_document.keys[static_cast<std::size_t>(keyIndex)].name[0]));
 }
@@ -206,8 +136,8 @@ void TfrmMain::DescribeKey(int keyIndex) {
 QPushButton* TfrmMain::NeighbourKey(int dx, int dy) const {
     // Keys are numbered row by row: 4 columns of 6 rows, or 8 columns of 6 rows with 48 keys.
     const int columns = m_document.numberOfKeys == 48 ? 8 : 4;
-    const int column = m_state.selectedKey % columns + dx;
-    const int row = m_state.selectedKey / columns + dy;
+    const int column = m_session.selectedKey() % columns + dx;
+    const int row = m_session.selectedKey() / columns + dy;
     if (column < 0 || column >= columns || row < 0 || row * columns >= m_document.numberOfKeys)
         return nullptr;
     return ButtonOfKeyIndex(row * columns + column);
@@ -235,13 +165,13 @@ void TfrmMain::ConnectChords() {
         });
     }
     chord(QStringLiteral("Alt+E"), [this] {
-        QLineEdit* description = Controls(m_state.selectedLevel).edDescription;
+        QLineEdit* description = Controls(m_session.selectedLevel()).edDescription;
         description->setFocus(Qt::ShortcutFocusReason);
         description->selectAll();
     });
-    chord(QStringLiteral("Alt+R"), [this] { Controls(m_state.selectedLevel).cboxAutoRepeat->click(); });
+    chord(QStringLiteral("Alt+R"), [this] { Controls(m_session.selectedLevel()).cboxAutoRepeat->click(); });
     chord(QStringLiteral("Alt+M"), [this] {
-        QComboBox* mode = Controls(m_state.selectedLevel).comboMacroMode;
+        QComboBox* mode = Controls(m_session.selectedLevel()).comboMacroMode;
         mode->setFocus(Qt::ShortcutFocusReason);
         mode->showPopup();
     });
@@ -254,21 +184,9 @@ void TfrmMain::ConnectChords() {
         edFindCodeChange();
     });
     chord(QStringLiteral("Alt+K"), [this] {
-        QPushButton* key = ButtonOfKeyIndex(m_state.selectedKey);
-        KeypadMouseDown(key, key->mapToGlobal(key->rect().center()));
+        QPushButton* key = ButtonOfKeyIndex(m_session.selectedKey());
+        RunCommand([this, key] { KeypadMouseDown(key, key->mapToGlobal(key->rect().center())); });
     });
-}
-
-void TfrmMain::SelectFirstKey() {
-    m_state.selectedKey = 0;
-    m_state.selectedLevel = 0;
-    keypadPanel->keys[0]->setChecked(true);
-    {
-        // Only the selection changes here; the callers refresh.
-        const QSignalBlocker blocker(TabControl1);
-        TabControl1->setCurrentIndex(0);
-    }
-    m_state.heldModifiers.fill(false);
 }
 
 } // namespace keyloom

@@ -16,22 +16,12 @@
 
 namespace keyloom {
 
-namespace {
-
-const QString kNoRoomMessage = QStringLiteral(
-    "Not enough room for this key. You can make room by deleting one or more keys.\r\r"
-    "If both levels are used then each level can be up to 111 bytes long.\r"
-    "If only Level 1 is used then Level 1 can be up to 220 bytes long.");
-
-
-} // namespace
-
 LevelControls& TfrmMain::Controls(int level) {
     return TabControl1->levels[level == 0 ? 0 : 1];
 }
 
 MacroGrid* TfrmMain::CurrentGrid() const {
-    return TabControl1->levels[m_state.selectedLevel == 0 ? 0 : 1].StringGrid;
+    return TabControl1->levels[m_session.selectedLevel() == 0 ? 0 : 1].StringGrid;
 }
 
 void TfrmMain::FocusCurrentGrid() { CurrentGrid()->setFocus(Qt::OtherFocusReason); }
@@ -39,43 +29,42 @@ void TfrmMain::FocusCurrentGrid() { CurrentGrid()->setFocus(Qt::OtherFocusReason
 void TfrmMain::RefreshMacroView() {
     // Loading the level controls below raises their change events; the flag tells their
     // handlers that this is not the user editing.
-    if (m_state.refreshing)
+    if (m_refreshing)
         return;
-    m_state.refreshing = true;
+    m_refreshing = true;
+    m_session.Refresh();
 
-    const int key = m_state.selectedKey;
-    const Level level = LevelOf(m_state.selectedLevel);
+    const int key = m_session.selectedKey();
+    const int shown = m_session.selectedLevel();
+    const Level level = m_session.level();
     const int room = m_document.LevelCapacity(level, key);
 
-    const QString header =
-        QStringLiteral("Key Codes for Key %1, Level %2").arg(key + 1).arg(m_state.selectedLevel + 1);
+    const QString header = QStringLiteral("Key Codes for Key %1, Level %2").arg(key + 1).arg(shown + 1);
     Controls(0).lblMacroHeader->setText(header);
     Controls(1).lblMacroHeader->setText(header);
 
-    m_cells.FreeCells();
-    const int length = m_cells.RenderLevel(m_document, key, level);
-    FillMacroGrid(m_state.selectedLevel);
+    FillMacroGrid(shown);
 
     const KeyRecord& record = m_document.keys[static_cast<std::size_t>(key)];
     const std::size_t slot = levelIndex(level);
-    LevelControls& controls = Controls(m_state.selectedLevel);
+    LevelControls& controls = Controls(shown);
+    const int length = m_session.renderedLength();
     controls.lblLengthOfMacro->setText(QStringLiteral("Length of key data = %1 of %2").arg(length).arg(room));
     // A macro read from a file may be longer than its room (150 of 111): the bar is then full.
     controls.ProgressBar->setRoom(length, room);
     controls.edDescription->setText(QString::fromStdString(record.name[slot]));
     controls.cboxAutoRepeat->setChecked(record.autoRepeat[slot] != 0);
     controls.comboMacroMode->setCurrentIndex(record.macroMode[slot]);
-
-    for (int keyIndex = 0; keyIndex < m_document.numberOfKeys; ++keyIndex)
-        ShowKeyType(keyIndex);
+    {
+        const QSignalBlocker blocker(controls.cboxRevealCodes);
+        controls.cboxRevealCodes->setChecked(m_session.revealCodes());
+    }
     // A step changes only the selected key; every other key was described when the document or
     // the layout changed.
     DescribeKey(key);
+    ShowDocumentState();
 
-    if (lblModified != nullptr)
-        lblModified->setText(m_state.modified ? QStringLiteral("Modified") : QString());
-
-    m_state.refreshing = false;
+    m_refreshing = false;
 }
 
 void TfrmMain::FillMacroGrid(int level) {
@@ -86,17 +75,17 @@ void TfrmMain::FillMacroGrid(int level) {
     other->clearTexts();
 
     std::vector<QString> texts;
-    texts.reserve(m_cells.cells().size());
-    for (const MacroCell& cell : m_cells.cells()) {
+    texts.reserve(m_session.cells().cells().size());
+    for (const MacroCell& cell : m_session.cells().cells()) {
         if (cell.byteCount == 0)
             break;
-        texts.push_back(QString::fromStdString(m_state.revealCodes ? cell.codeText : cell.name));
+        texts.push_back(QString::fromStdString(m_session.revealCodes() ? cell.codeText : cell.name));
     }
     shown->setCellTexts(texts);
 
     // A macro that ends with a modifier still pressed makes the keypad hold it down.
-    const ModifierState held = m_cells.HeldAtEnd();
-    shown->setHeldMark(held != 0 ? m_cells.cellCount() - 1 : -1);
+    const ModifierState held = m_session.cells().HeldAtEnd();
+    shown->setHeldMark(held != 0 ? m_session.cells().cellCount() - 1 : -1);
     other->setHeldMark(-1);
     Controls(static_cast<int>(others)).lblHeldModifiers->setText(QString());
     m_heldLineShows[others] = 0;
@@ -114,62 +103,16 @@ void TfrmMain::FillMacroGrid(int level) {
                                    : QString());
 }
 
-void TfrmMain::SelectEndCell() {
-    CurrentGrid()->selectIndex(m_cells.CountCells(LevelOf(m_state.selectedLevel)));
-}
-
-void TfrmMain::ShowModifierState() {
-    // At or beyond the end the state after the last code shows: what an added code will see.
-    const int index = std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount() - 1);
-    KeyboardPanel->showModifierState(m_cells.ModifiersAtCell(index));
-}
-
-void TfrmMain::AdvanceSelection(MacroGrid* grid) {
-    // One cell on; from column 7 that is column 0 of the next row. It starts from the selected
-    // cell, not the insertion cell, so a selection beyond the end walks on with each append.
-    grid->selectIndex(grid->selectedIndex() + 1);
-}
-
-int TfrmMain::InsertionCell() const {
-    return std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount());
-}
-
-int TfrmMain::InsertionOffset() const { return m_cells.BytesBeforeCell(InsertionCell()); }
+void TfrmMain::ShowModifierState() { KeyboardPanel->showModifierState(m_session.modifiersAtSelection()); }
 
 bool TfrmMain::RecordCodes(std::span<const uint8_t> codes, int cells) {
-    const int offset = InsertionOffset();
-    if (m_document.InsertCodes(LevelOf(m_state.selectedLevel), m_state.selectedKey, offset, codes) != 0) {
-        m_prompts.warning(kNoRoomMessage);
-        return false;
-    }
-    for (int cell = 0; cell < cells; ++cell)
-        AdvanceSelection(CurrentGrid());
-    m_state.modified = true;
-    RefreshMacroView();
-    ShowModifierState();
-    FocusCurrentGrid();
-    return true;
+    return Render(m_session.RecordCodes(codes, cells));
 }
-
-namespace {
-
-// Makes a level's tab the shown one without its change signal running the tab handlers again.
-void ShowLevelTab(MacroTabs* tabs, int level) {
-    const QSignalBlocker blocker(tabs);
-    tabs->setCurrentIndex(level);
-}
-
-} // namespace
 
 void TfrmMain::tabLevelClick(int level) {
-    if (m_state.refreshing)
+    if (m_refreshing)
         return;
-    m_state.selectedLevel = level == 0 ? 0 : 1;
-    ShowLevelTab(TabControl1, m_state.selectedLevel);
-    RefreshMacroView();
-    SelectEndCell();
-    ShowModifierState();
-    FocusCurrentGrid();
+    Render(m_session.SelectLevel(level));
 }
 
 } // namespace keyloom

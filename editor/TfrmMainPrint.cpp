@@ -79,7 +79,7 @@ void TfrmMain::btnPrintClick() {
 
 void TfrmMain::mnuPrintClick(PrintedSheet sheet) {
     const PrintItem& item = ItemOf(sheet);
-    const QString open = lblFilename->text();
+    const QString open = FileName();
     const bool untitled = open == QLatin1String(kUntitled);
     // Beside the open file, named after it; an untitled document's go to the macro files.
     const QFileInfo document(untitled ? QDir(ToQString(m_folders.macroFiles)).filePath(open) : open);

@@ -25,15 +25,7 @@ namespace keyloom {
 
 namespace {
 
-constexpr int kFirstMouseButtonTag = 163;
-constexpr int kLastMouseButtonTag = 167;
 constexpr int kDoubleClickTags = 1000; // a double click is its button's Tag + 1000
-constexpr int32_t kMultimediaKeyboardMouse = 12;
-constexpr uint8_t kDelayPrefix = 0xE2;
-constexpr uint8_t kDelayCommand = 0x01;
-
-const QString kDeviceTypeWarning =
-    QStringLiteral("The Properties panel USB Device Type is \rnot set for Multimedia Keyboard-Mouse.");
 
 // The keyboard lies at the bottom of the window: its menus open above the pointer, by about
 // their own height, so that they do not run off the bottom of the screen.
@@ -84,41 +76,11 @@ void TfrmMain::ConnectRecording() {
             [this](int value) { RunCommand([this, value] { TrackBar1Change(value); }); });
 }
 
-bool TfrmMain::RecordTag(int tag) {
-    const std::span<const uint8_t> bytes = TagCodes(tag);
-    if (bytes.empty())
-        return false;
-    // Mouse buttons only reach the host when the keypad reports itself as a mouse too; the user
-    // is told, but the click is recorded all the same.
-    if (tag >= kFirstMouseButtonTag && tag <= kLastMouseButtonTag &&
-        m_document.settings.usbDeviceType != kMultimediaKeyboardMouse)
-        m_prompts.warning(kDeviceTypeWarning);
-    std::array<uint8_t, 3> codes{};
-    std::copy(bytes.begin(), bytes.end(), codes.begin());
-    return RecordCodes(codes);
-}
+void TfrmMain::RecordTag(int tag) { Render(m_session.RecordTag(tag)); }
 
 void TfrmMain::KeyboardClick(const QObject* sender) { RecordTag(TagOf(sender)); }
 
-void TfrmMain::ModifierClick(const QObject* sender) { RecordModifier(TagOf(sender)); }
-
-void TfrmMain::RecordModifier(int tag) {
-    const int modifier = ModifierIndexOfTag(tag);
-    if (modifier < 0)
-        return;
-    // Press or release is read from the macro at the selected cell, never from a remembered
-    // button state: the same button releases a Shift that a file or typing pressed.
-    const int cell = std::min(CurrentGrid()->selectedIndex(), m_cells.cellCount() - 1);
-    const ModifierState state = m_cells.ModifiersAtCell(cell);
-    for (std::size_t bit = 0; bit < m_state.heldModifiers.size(); ++bit)
-        m_state.heldModifiers[bit] = (state & (1u << bit)) != 0;
-    bool& held = m_state.heldModifiers[static_cast<std::size_t>(modifier)];
-    held = !held;
-    if (held)
-        RecordTag(tag);
-    else
-        RecordCodes(ModifierReleaseCodes(tag));
-}
+void TfrmMain::ModifierClick(const QObject* sender) { Render(m_session.RecordModifier(TagOf(sender))); }
 
 bool TfrmMain::RecordText(const TypedText& text) {
     if (text.codes.empty())
@@ -128,11 +90,7 @@ bool TfrmMain::RecordText(const TypedText& text) {
     return RecordCodes(codes, static_cast<int>(text.codeEnds.size()));
 }
 
-void TfrmMain::keyDelayClick() {
-    const auto count = static_cast<uint8_t>(KeyboardPanel->TrackBar1->value());
-    const std::array<uint8_t, 4> codes{kDelayPrefix, kDelayCommand, count, 0};
-    RecordCodes(codes);
-}
+void TfrmMain::keyDelayClick() { Render(m_session.RecordDelay(KeyboardPanel->TrackBar1->value())); }
 
 void TfrmMain::MouseClick(const QObject* sender) {
     const int tag = TagOf(sender);
@@ -140,7 +98,7 @@ void TfrmMain::MouseClick(const QObject* sender) {
         RecordTag(tag);
         return;
     }
-    // Three steps, each with its own room check: what fits of a double click is kept.
+    // Three recordings in one command, each with its own room check: what fits is kept.
     RecordTag(tag - kDoubleClickTags);
     keyDelayClick();
     RecordTag(tag - kDoubleClickTags);
@@ -148,10 +106,7 @@ void TfrmMain::MouseClick(const QObject* sender) {
 
 void TfrmMain::MouseMoveClick(const QObject* sender) {
     // A move's Tag is its own first byte, 90h..95h.
-    const auto move = static_cast<uint8_t>(TagOf(sender));
-    const auto distance = static_cast<uint8_t>(KeyboardPanel->TrackBar1->value());
-    const std::array<uint8_t, 3> codes{move, distance, 0};
-    RecordCodes(codes);
+    Render(m_session.RecordMouseMove(static_cast<uint8_t>(TagOf(sender)), KeyboardPanel->TrackBar1->value()));
 }
 
 void TfrmMain::TrackBar1Change(int value) {

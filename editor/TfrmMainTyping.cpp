@@ -45,26 +45,15 @@ void TfrmMain::StringGridKeyDown(int keyCode, int character) {
     const TypingStep step = GridKeyDownStep({keyCode, character});
     switch (step.effect) {
     case TypingEffect::Records:
-        if (const std::optional<std::size_t> flag = TypingHeldFlag(step.tag)) {
-            // A held modifier repeats its press; the macro gets one press per stroke.
-            bool& held = m_state.heldModifiers[*flag];
-            if (held)
-                return;
-            held = true;
-            m_typedModifiersDown |= 1u << *flag;
-        }
-        RecordTag(step.tag);
+        if (const std::optional<std::size_t> flag = TypingHeldFlag(step.tag))
+            Render(m_session.TypeModifierDown(step.tag, *flag));
+        else
+            RecordTag(step.tag);
         return;
-    case TypingEffect::ErasesBefore: {
-        // One cell back, then erase it.
-        MacroGrid* grid = CurrentGrid();
-        const int cell = grid->selectedIndex();
-        if (cell == 0)
-            return;
-        grid->selectIndex(cell - 1);
-        btnEraseSelectedClick(m_state.selectedLevel);
+    case TypingEffect::ErasesBefore:
+        if (m_session.selectedCell() > 0)
+            Render(m_session.EraseBefore());
         return;
-    }
     case TypingEffect::MovesSelection: // the grid moves it itself
     case TypingEffect::RecordsModifier:
     case TypingEffect::NotRecorded:
@@ -76,9 +65,7 @@ void TfrmMain::StringGridKeyUp(int keyCode) {
     const TypingStep step = GridKeyUpStep(keyCode);
     switch (step.effect) {
     case TypingEffect::RecordsModifier:
-        m_state.heldModifiers[*TypingHeldFlag(step.tag)] = false;
-        m_typedModifiersDown &= ~(1u << *TypingHeldFlag(step.tag));
-        RecordModifier(step.tag);
+        Render(m_session.TypeModifierUp(step.tag, *TypingHeldFlag(step.tag)));
         return;
     case TypingEffect::Records:
         RecordTag(step.tag);

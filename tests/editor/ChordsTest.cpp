@@ -72,6 +72,7 @@ TEST_F(Chords, ToolbarCommandsRunByTheirChords) {
     window->menuPrint->hide();
 
     document.keys[3].name[0] = "to be gone";
+    Loaded();
     Chord(Qt::Key_N);
     EXPECT_TRUE(QTest::qWaitFor([&] { return document.keys[3].name[0].empty(); }, 2000));
 
@@ -99,9 +100,9 @@ TEST_F(Chords, MoveBetweenKeysAndLevelsAndReachTheLevelControls) {
     window->FocusCurrentGrid();
 
     Chord(Qt::Key_2);
-    EXPECT_EQ(window->state().selectedLevel, 1);
+    EXPECT_EQ(window->session().selectedLevel(), 1);
     Chord(Qt::Key_1);
-    EXPECT_EQ(window->state().selectedLevel, 0);
+    EXPECT_EQ(window->session().selectedLevel(), 0);
 
     struct Move {
         Qt::Key key;
@@ -111,7 +112,7 @@ TEST_F(Chords, MoveBetweenKeysAndLevelsAndReachTheLevelControls) {
     for (const Move& move : {Move{Qt::Key_Left, 0}, Move{Qt::Key_Up, 0}, Move{Qt::Key_Right, 1},
                              Move{Qt::Key_Down, 5}, Move{Qt::Key_Left, 4}, Move{Qt::Key_Up, 0}}) {
         Chord(move.key);
-        EXPECT_EQ(window->state().selectedKey, move.keyAfter) << QTest::toString(move.key);
+        EXPECT_EQ(window->session().selectedKey(), move.keyAfter) << QTest::toString(move.key);
     }
 
     Chord(Qt::Key_E);

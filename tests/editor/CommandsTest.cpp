@@ -88,10 +88,9 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
-    // An edit as the editor makes one: a code on Level 1 of key 1, marked as a change.
+    // An edit of the document: a code on Level 1 of key 1, which makes it differ from its file.
     void Edit(uint8_t code = 0x32) {
-        window->document().keys[0].level1Codes[0] = code;
-        window->state().modified = true;
+        document.keys[0].level1Codes[0] = code;
         window->RefreshMacroView();
     }
 
@@ -164,9 +163,9 @@ TEST_F(CommandsTest, FirstStartCopiesTheSamplesAndAsksNothing) {
     EXPECT_EQ(ReadFile(MacroFiles() / "MouseClicks.ckd"), ReadFile(samples / "MouseClicks.ckd"));
     EXPECT_EQ(window->folders().macroFiles, MacroFiles());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
-    EXPECT_EQ(window->state().selectedKey, 0);
-    EXPECT_EQ(window->state().selectedLevel, 0);
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_EQ(window->session().selectedKey(), 0);
+    EXPECT_EQ(window->session().selectedLevel(), 0);
+    EXPECT_FALSE(window->session().modified());
 }
 
 TEST_F(CommandsTest, FolderProblemsAreShownOnceAndStartUpGoesOn) {
@@ -349,7 +348,7 @@ TEST_P(NewTest, AsksToSaveAChangedDocument) {
     EXPECT_EQ(fs::exists(target), c.saved);
     // Yes saves and stops: the document stays on screen, clean only when it was saved.
     EXPECT_EQ(document.keys[0].level1Codes[0], c.cleared ? 0 : 0x32);
-    EXPECT_EQ(window->state().modified, !c.cleared && !c.saved);
+    EXPECT_EQ(window->session().modified(), !c.cleared && !c.saved);
     EXPECT_EQ(Modified(), !c.cleared && !c.saved ? "Modified" : "");
     EXPECT_EQ(Filename(), c.saved ? Q(target) : QString("Untitled.ckd"));
     EXPECT_EQ(document.numberOfKeys, 48);
@@ -392,7 +391,7 @@ TEST_F(CommandsTest, OpenReadsTheFileInItsLayoutAndRewritesItsImage) {
     EXPECT_EQ(document.keys[4].level1Codes[0], 0x1c);
     // The image has the 48 key records of the file's own layout, not the 24 shown before.
     EXPECT_EQ(ReadFile(DeviceImagePath(ckd)), ExpectedImage(ckd, 48));
-    EXPECT_EQ(window->state().selectedKey, 0);
+    EXPECT_EQ(window->session().selectedKey(), 0);
 }
 
 // The open dialog's answer and what is opened for it.
@@ -465,7 +464,7 @@ TEST_F(CommandsTest, DamagedFileDoesNotReplaceTheOpenDocument) {
                                           "error: Range check error\n\n" + Q(damaged) + ", [KEY3] Level_2_Codes"}));
     EXPECT_EQ(document, before);
     EXPECT_EQ(Filename(), Q(good));
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
     EXPECT_EQ(Modified(), "Modified");
     EXPECT_EQ(window->windowTitle(), "Quorvane KeyloomVKxx (VK24)");
     EXPECT_FALSE(fs::exists(DeviceImagePath(damaged)));
@@ -502,7 +501,7 @@ TEST_P(OpenAnswerTest, AsksToSaveAChangedDocument) {
     EXPECT_EQ(fs::exists(saved), c.saveAsSaves);
     EXPECT_EQ(Filename(), c.opened ? Q(other) : QString("Untitled.ckd"));
     EXPECT_EQ(document.keys[4].level1Codes[0], c.opened ? 0x1d : 0);
-    EXPECT_EQ(window->state().modified, !c.opened);
+    EXPECT_EQ(window->session().modified(), !c.opened);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -538,7 +537,7 @@ TEST_F(CommandsTest, SaveOfAnUntitledDocumentRunsSaveAsAndWritesTheImage) {
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, "ckd");
     EXPECT_EQ(Filename(), Q(ckd));
     EXPECT_EQ(Modified(), "");
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     KeypadDocument reread;
     ReadKeyDefinitionFile(reread, ckd);
     EXPECT_EQ(reread.keys[0].level1Codes[0], 0x32);
@@ -621,7 +620,7 @@ TEST_F(CommandsTest, FailedSaveKeepsTheChangeAndWritesNoImage) {
     EXPECT_TRUE(painted.texts.contains("Saving...")) << painted.texts.join('|').toStdString();
     ASSERT_EQ(prompts.shown.size(), 2);
     EXPECT_TRUE(prompts.shown[1].startsWith("error: Unable to write to " + Q(ckd))) << prompts.shown[1].toStdString();
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
     EXPECT_EQ(Modified(), "Modified");
     EXPECT_EQ(Filename(), "Untitled.ckd");
     EXPECT_FALSE(fs::exists(DeviceImagePath(ckd)));
@@ -642,7 +641,7 @@ TEST_F(CommandsTest, SaveAsUnderTheNameOfADeviceImageIsRefused) {
         ASSERT_EQ(prompts.shown.size(), 2);
         EXPECT_TRUE(prompts.shown[1].startsWith("error: Unable to write to " + Q(image))) << prompts.shown[1].toStdString();
         EXPECT_EQ(ReadFile(image), "an image written earlier");
-        EXPECT_TRUE(window->state().modified);
+        EXPECT_TRUE(window->session().modified());
         EXPECT_EQ(Filename(), "Untitled.ckd");
     }
 }

@@ -65,7 +65,7 @@ TEST_F(DialogCommandsTest, PropertiesMarkTheDocumentModifiedOnlyWhenOkWroteThem)
     });
     window->btnProperties->click();
     EXPECT_EQ(document.settings.keyRollOver, KeypadSettings{}.keyRollOver);
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(window->lblModified->text(), "");
 
     WhenOpen(dialog, [dialog] {
@@ -74,7 +74,7 @@ TEST_F(DialogCommandsTest, PropertiesMarkTheDocumentModifiedOnlyWhenOkWroteThem)
     });
     window->btnProperties->click();
     EXPECT_EQ(document.settings.keyRollOver, 9);
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
     EXPECT_EQ(window->lblModified->text(), "Modified");
 }
 

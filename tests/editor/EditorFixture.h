@@ -35,11 +35,17 @@ protected:
         return *window;
     }
 
-    // Puts bytes into a level as a file read would, without the window knowing.
+    // Puts bytes into a level as a file read would, without the window showing them yet.
     void SetCodes(int key, Level level, const Bytes& bytes) {
         std::span<uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
         std::fill(codes.begin(), codes.end(), 0);
         std::copy(bytes.begin(), bytes.end(), codes.begin());
+        Loaded();
+    }
+    // What the test wrote into the document is what its file holds: not a change to save or undo.
+    void Loaded() {
+        if (window)
+            window->session().TakeAsSaved();
     }
     Bytes CodesOf(int key, Level level) const {
         const std::span<const uint8_t> codes = document.keys[static_cast<std::size_t>(key)].codes(level);
@@ -52,8 +58,8 @@ protected:
         QTabBar* tabs = window->TabControl1->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(level).center());
         QTest::mouseClick(window->ButtonOfKeyIndex(key), Qt::LeftButton);
-        ASSERT_EQ(window->state().selectedKey, key);
-        ASSERT_EQ(window->state().selectedLevel, level);
+        ASSERT_EQ(window->session().selectedKey(), key);
+        ASSERT_EQ(window->session().selectedLevel(), level);
         ASSERT_EQ(QApplication::focusWidget(), window->CurrentGrid());
     }
 

@@ -147,7 +147,7 @@ TEST_F(FindCode, RecordsAtTheSelectionAsOneUndoStep) {
     Search(QStringLiteral("double-click: left"));
     QTest::keyClick(Field(), Qt::Key_Return);
     EXPECT_EQ(Codes(), (Bytes{0x1C, 0xE0, 0x61, 0xE2, 0x01, 0x32, 0xE0, 0x61, 0x32}));
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
 
     QTest::keyClick(Grid(), Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(Codes(), (Bytes{0x1C, 0x32}));
@@ -167,7 +167,7 @@ TEST_F(FindCode, TypingAndEscapeInTheFieldRecordNothing) {
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Grid());
     EXPECT_EQ(Codes(), (Bytes{0x1C}));
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
 
     // Alt+F comes back to the query with its list open again.
     QTest::keyClick(Grid(), Qt::Key_F, Qt::AltModifier);

@@ -49,7 +49,7 @@ protected:
     void ShowLevel(int level) {
         QTabBar* tabs = window->TabControl1->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(level).center());
-        ASSERT_EQ(window->state().selectedLevel, level);
+        ASSERT_EQ(window->session().selectedLevel(), level);
     }
     // Right-clicks a key and leaves its menu open.
     void RightClick(QPushButton* key) {
@@ -151,7 +151,7 @@ TEST_P(KeypadSelection, ClickedButtonSelectsItsKeyIndex) {
     const SelectionCase& c = GetParam();
     UseLayout(c.numberOfKeys);
     QTest::mouseClick(Key(c.button), Qt::LeftButton);
-    EXPECT_EQ(window->state().selectedKey, c.keyIndex);
+    EXPECT_EQ(window->session().selectedKey(), c.keyIndex);
     EXPECT_EQ(Header(), QStringLiteral("Key Codes for Key %1, Level 1").arg(c.keyIndex + 1));
     EXPECT_EQ(panel->keyGroup->checkedButton(), Key(c.button));
     EXPECT_EQ(window->ButtonOfKeyIndex(c.keyIndex), Key(c.button));
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, KeypadSelection,
 TEST_F(KeypadPanelFixture, ClickKeepsTheSelectedLevel) {
     ShowLevel(1);
     QTest::mouseClick(Key(7), Qt::LeftButton);
-    EXPECT_EQ(window->state().selectedLevel, 1);
+    EXPECT_EQ(window->session().selectedLevel(), 1);
     EXPECT_EQ(window->findChild<QLabel*>("lblMacroHeaderLvl2")->text(), "Key Codes for Key 7, Level 2");
 }
 
@@ -184,8 +184,8 @@ TEST_F(KeypadPanelFixture, SwitchingLayoutsKeepsKeyDataAndReturnsToTheFirstKey) 
 
     UseLayout(24);
     EXPECT_EQ(document.keys, before.keys);
-    EXPECT_EQ(window->state().selectedKey, 0);
-    EXPECT_EQ(window->state().selectedLevel, 0);
+    EXPECT_EQ(window->session().selectedKey(), 0);
+    EXPECT_EQ(window->session().selectedLevel(), 0);
     EXPECT_TRUE(Key(1)->isChecked());
     EXPECT_EQ(Header(), "Key Codes for Key 1, Level 1");
 
@@ -197,7 +197,7 @@ TEST_F(KeypadPanelFixture, SwitchingLayoutsKeepsKeyDataAndReturnsToTheFirstKey) 
     UseLayout(48);
     EXPECT_EQ(document.keys, before.keys);
     QTest::mouseClick(Key(25), Qt::LeftButton);
-    EXPECT_EQ(window->state().selectedKey, 4);
+    EXPECT_EQ(window->session().selectedKey(), 4);
     EXPECT_EQ(grid->cellText(1), "b");
 }
 
@@ -213,9 +213,9 @@ TEST_F(KeypadPanelFixture, LayoutCommandInsideALayoutCommandDoesNothing) {
 class KeypadCaption : public KeypadPanelFixture, public ::testing::WithParamInterface<std::pair<int32_t, const char*>> {};
 
 TEST_P(KeypadCaption, ButtonShowsItsKeyType) {
-    UseLayout(48);
     document.keys[4].KeyType = GetParam().first;
-    window->RefreshMacroView();
+    Loaded();
+    UseLayout(48);
     EXPECT_EQ(Key(25)->text(), GetParam().second);
 }
 
@@ -278,7 +278,7 @@ TEST_F(KeypadPanelFixture, LevelKeyOffersOnlyTheNormalTypeUntilItIsNormalAgain) 
 TEST_F(KeypadPanelFixture, RightClickSelectsTheKeyAndOffersCopyAndPasteOnlyWithSomethingToMove) {
     SetCodes(10, Level::One, {0x1C});
     RightClick(Key(11));
-    EXPECT_EQ(window->state().selectedKey, 10);
+    EXPECT_EQ(window->session().selectedKey(), 10);
     EXPECT_TRUE(Key(11)->isChecked());
     EXPECT_TRUE(panel->mnuCopyKeyMacro->isEnabled());
     EXPECT_FALSE(panel->mnuPasteKeyMacro->isEnabled()) << "nothing copied yet";
@@ -290,7 +290,7 @@ TEST_F(KeypadPanelFixture, RightClickSelectsTheKeyAndOffersCopyAndPasteOnlyWithS
     EXPECT_FALSE(panel->mnuCopyKeyMacro->isEnabled()) << "the level is empty";
     EXPECT_TRUE(panel->mnuPasteKeyMacro->isEnabled());
     panel->menuKeyType->hide();
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
 }
 
 // A Level 1 macro of 150 distinct-looking bytes, so a cut shows where it fell.
@@ -343,7 +343,7 @@ TEST_P(KeypadPaste, PasteReplacesTheLevelCutToItsRoomAndKeepsTheSettings) {
     EXPECT_EQ(after.autoRepeat, targetBefore.autoRepeat);
     EXPECT_EQ(after.KeyType, targetBefore.KeyType);
     EXPECT_EQ(document.keys[0], sourceBefore);
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
     EXPECT_TRUE(prompts.shown.isEmpty());
     auto* grid = window->findChild<MacroGrid*>(c.targetLevel == 0 ? "StringGrid1" : "StringGrid2");
     EXPECT_EQ(grid->selectedIndex(), static_cast<int>(c.keptBytes)) << "the selection is after the last cell";
@@ -368,13 +368,14 @@ TEST_F(KeypadPanelFixture, PasteIntoLevel2BesideDoubleSpaceIsRefused) {
     EXPECT_EQ(prompts.shown, QStringList{"warning: No room for this key. L1 for this key is using double space "
                                          "which leaves no room for a L2 macro for this key."});
     EXPECT_EQ(document, before);
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
 }
 
 TEST_F(KeypadPanelFixture, UnconfirmedDescriptionStaysWithTheKeyItWasTypedFor) {
     auto* description1 = window->findChild<QLineEdit*>("edDescription1");
     auto* description2 = window->findChild<QLineEdit*>("edDescription2");
     document.keys[4].name = {"key five", "key five, Level 2"};
+    Loaded();
 
     QTest::mouseClick(description1, Qt::LeftButton);
     QTest::keyClicks(description1, "Volume up");
@@ -389,7 +390,7 @@ TEST_F(KeypadPanelFixture, UnconfirmedDescriptionStaysWithTheKeyItWasTypedFor) {
     QTest::mouseClick(Key(6), Qt::LeftButton);
     EXPECT_EQ(document.keys[4].name[1], "Mute");
     EXPECT_EQ(document.keys[4].name[0], "key five");
-    EXPECT_FALSE(window->state().modified) << "a description is not counted as a change";
+    EXPECT_TRUE(window->session().modified()) << "a description is part of the file";
 }
 
 // A caption shows the description, or where the key is too narrow for it (as in the wide stand-in
@@ -431,6 +432,7 @@ TEST_F(KeypadPanelFixture, KeysShowTheirLevel1Descriptions) {
 // The setting hides the captions, Alt+V turns them back on, and the choice outlives the window.
 TEST_F(KeypadPanelFixture, DescriptionsOnKeysAreASettingKeptAcrossRuns) {
     document.keys[0].name = {"Copy", ""};
+    Loaded();
     UseLayout(48);
     ASSERT_TRUE(ShowsStartOf(panel->keyCaption(0), "Copy"));
     panel->cboxKeyDescriptions->click();

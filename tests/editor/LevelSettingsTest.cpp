@@ -73,11 +73,11 @@ TEST_F(LevelSettings, RevealCodesBoxesAgreeAndAreNoChange) {
     ShowKey(2, 1);
     reveal2->click();
     EXPECT_FALSE(reveal1->isChecked());
-    EXPECT_FALSE(window->state().revealCodes);
+    EXPECT_FALSE(window->session().revealCodes());
     EXPECT_EQ(QApplication::focusWidget(), Grid(1));
     ShowKey(2, 0);
     EXPECT_EQ(Grid(0)->cellText(1), "b");
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(Modified(), "");
 }
 
@@ -106,7 +106,8 @@ TEST_P(LevelSettingsPerLevel, AutoRepeatIsStoredAndMarksAChange) {
     EXPECT_EQ(QApplication::focusWidget(), Grid(GetParam()));
 }
 
-TEST_P(LevelSettingsPerLevel, DescriptionIsKeptOnEnterWithoutMarkingAChange) {
+// A description is part of what the file stores: keeping it marks a change to save.
+TEST_P(LevelSettingsPerLevel, DescriptionIsKeptOnEnterAndMarksAChange) {
     ShowKey(6, GetParam());
     QLineEdit* description = Find<QLineEdit>(GetParam(), "edDescription");
     description->setFocus();
@@ -118,8 +119,8 @@ TEST_P(LevelSettingsPerLevel, DescriptionIsKeptOnEnterWithoutMarkingAChange) {
     EXPECT_EQ(document.keys[6].name[levelIndex(level())], "Volume up");
     EXPECT_EQ(document.keys[6].name[static_cast<std::size_t>(other())], "");
     EXPECT_EQ(QApplication::focusWidget(), Grid(GetParam()));
-    EXPECT_FALSE(window->state().modified);
-    EXPECT_EQ(Modified(), "");
+    EXPECT_TRUE(window->session().modified());
+    EXPECT_EQ(Modified(), "Modified");
     EXPECT_TRUE(CodesOf(6, level()).empty()) << "Enter in the box records nothing";
 }
 
@@ -133,7 +134,7 @@ TEST_F(LevelSettings, DescriptionIsKeptWhenTheFocusLeaves) {
     QTest::keyClicks(description, "Paste");
     Grid(0)->setFocus();
     EXPECT_EQ(document.keys[3].name[0], "Paste");
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
 }
 
 // Buttons that take no focus act while the box still holds its text unconfirmed.
@@ -238,7 +239,7 @@ TEST_F(LevelSettings, EraseAllOnAnEmptyLevelHasNothingToErase) {
     ShowKey(8, 0);
     Find<QPushButton>(0, "btnEraseAllL")->click();
     EXPECT_EQ(prompts.shown, QStringList{kNothingToErase});
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(CodesOf(8, Level::Two), Bytes{0x1C});
     EXPECT_EQ(QApplication::focusWidget(), Grid(0));
 }
@@ -283,11 +284,10 @@ TEST_F(LevelSettings, EraseSelectedLoadsTheHeldModifiersAtTheSelection) {
     // L Ctrl Dn, L Shift Dn, a, L Shift Up: erasing "a" leaves the selection on L Shift Up.
     SetCodes(4, Level::One, {0x14, 0x12, 0x1C, 0xF0, 0x12});
     ShowKey(4, 0);
-    window->state().heldModifiers.fill(true);
     Grid(0)->selectIndex(2);
     Find<QPushButton>(0, "btnEraseSelectedL")->click();
     const std::array<bool, 8> onlyLeftCtrl = {true, false, false, false, false, false, false, false};
-    EXPECT_EQ(window->state().heldModifiers, onlyLeftCtrl);
+    EXPECT_EQ(window->session().heldModifiers(), onlyLeftCtrl);
 }
 
 TEST_F(LevelSettings, EraseSelectedBeyondTheEndHasNothingToErase) {
@@ -300,7 +300,7 @@ TEST_F(LevelSettings, EraseSelectedBeyondTheEndHasNothingToErase) {
         EXPECT_EQ(prompts.shown, QStringList{kNothingToErase}) << selected;
     }
     EXPECT_EQ(CodesOf(4, Level::One), (Bytes{0x1C, 0x32, 0x21}));
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(QApplication::focusWidget(), Grid(0));
 }
 

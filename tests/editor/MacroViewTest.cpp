@@ -87,8 +87,7 @@ TEST_F(MacroView, GridShowsNamesOrRevealedCodesAndOnlyTheSelectedLevel) {
         EXPECT_EQ(Grid(0)->cellText(cell), names[cell]) << cell;
     EXPECT_EQ(Grid(1)->cellText(0), "") << "the other level's grid is blanked";
 
-    window->state().revealCodes = true;
-    window->RefreshMacroView();
+    Find<QCheckBox>("cboxRevealCodes1")->click();
     const QStringList codes = {"e2 01 32", "1c", "12", "1c", "f0 12", ""};
     for (int cell = 0; cell < codes.size(); ++cell)
         EXPECT_EQ(Grid(0)->cellText(cell), codes[cell]) << cell;
@@ -146,6 +145,7 @@ TEST_F(MacroView, LevelControlsShowTheSelectedLevelOnlyWithoutMarkingAChange) {
     key.macroMode = {3, 1};
     key.autoRepeat = {0, 1};
     document.keys[0].name[1] = "First key, Level 2";
+    Loaded();
     ShowKey(0, 1);
     ShowKey(1, 0);
 
@@ -153,7 +153,7 @@ TEST_F(MacroView, LevelControlsShowTheSelectedLevelOnlyWithoutMarkingAChange) {
     EXPECT_EQ(Find<QComboBox>("comboMacroMode1")->currentText(), "Literal   (Advanced)");
     EXPECT_FALSE(Find<QCheckBox>("cboxAutoRepeatL1")->isChecked());
     EXPECT_EQ(Find<QLineEdit>("edDescription2")->text(), "First key, Level 2") << "Level 2 keeps what it showed";
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(Find<QLabel>("lblModified")->text(), "");
 }
 
@@ -226,7 +226,7 @@ TEST_P(MacroViewRecord, InsertsWithinTheRoomAndRefusesBeyondItChangingNothing) {
     } else {
         EXPECT_EQ(prompts.shown, QStringList{"warning: " + kNoRoom});
         EXPECT_EQ(document, before);
-        EXPECT_FALSE(window->state().modified);
+        EXPECT_FALSE(window->session().modified());
         EXPECT_EQ(Find<QLabel>("lblModified")->text(), "");
         EXPECT_EQ(Grid(c.level)->selectedIndex(), selectionBefore);
         EXPECT_EQ(LengthText(c.level), lengthBefore);
@@ -310,19 +310,21 @@ TEST_F(MacroView, LevelTabShowsItsMacroWithTheSelectionAfterTheLastCell) {
     EXPECT_EQ(QApplication::focusWidget(), Grid(1));
 }
 
-TEST_F(MacroView, FirstKeyIsSelectedWithoutRedrawingTheView) {
-    SetCodes(12, Level::Two, {0x12});
+TEST_F(MacroView, ALayoutCommandSelectsTheFirstKeyOnLevel1) {
+    SetCodes(0, Level::One, {0x1C});
     ShowKey(12, 1);
-    window->state().heldModifiers.fill(true);
+    Find<QPushButton>("keyLShift")->click();
+    ASSERT_TRUE(window->session().heldModifiers()[1]);
 
-    window->SelectFirstKey();
+    Find<QPushButton>("btn24Keys")->click();
 
-    EXPECT_EQ(window->state().selectedKey, 0);
-    EXPECT_EQ(window->state().selectedLevel, 0);
-    EXPECT_EQ(window->state().heldModifiers, (std::array<bool, 8>{}));
+    EXPECT_EQ(window->session().selectedKey(), 0);
+    EXPECT_EQ(window->session().selectedLevel(), 0);
+    EXPECT_EQ(window->session().heldModifiers(), (std::array<bool, 8>{}));
     EXPECT_TRUE(Find<QPushButton>("Key1")->isChecked());
     EXPECT_EQ(window->TabControl1->currentWidget(), Find("tabLevel1"));
-    EXPECT_EQ(Find<QLabel>("lblMacroHeaderLvl1")->text(), "Key Codes for Key 13, Level 2");
+    EXPECT_EQ(Find<QLabel>("lblMacroHeaderLvl1")->text(), "Key Codes for Key 1, Level 1");
+    EXPECT_EQ(Grid(0)->cellText(0), "a");
 }
 
 // A step changes the texts of the length label, the header and the bar; none of them may lay the

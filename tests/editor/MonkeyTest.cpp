@@ -159,7 +159,7 @@ protected:
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
     bool Chance(int percent) { return Pick(100) < percent; }
 
-    LevelControls& Shown() { return window->TabControl1->levels[window->state().selectedLevel == 0 ? 0 : 1]; }
+    LevelControls& Shown() { return window->TabControl1->levels[window->session().selectedLevel() == 0 ? 0 : 1]; }
 
     void Log(const std::string& action) {
         log.push_back(std::to_string(actionNumber) + ": " + action);
@@ -496,10 +496,10 @@ protected:
 
     std::string CheckView() {
         std::ostringstream fault;
-        const EditorState& state = window->state();
+        const EditorSession& session = window->session();
         const KeypadDocument& d = document;
-        const int key = state.selectedKey;
-        const int shown = state.selectedLevel;
+        const int key = session.selectedKey();
+        const int shown = session.selectedLevel();
         if (key < 0 || key >= d.numberOfKeys || (shown != 0 && shown != 1))
             return "selection key " + std::to_string(key) + " level " + std::to_string(shown) + " is off the keypad";
         const Level level = shown == 0 ? Level::One : Level::Two;
@@ -538,7 +538,7 @@ protected:
             QString want;
             if (index < expected.cellCount()) {
                 const MacroCell& cell = expected.cells()[static_cast<std::size_t>(index)];
-                want = QString::fromStdString(state.revealCodes ? cell.codeText : cell.name);
+                want = QString::fromStdString(session.revealCodes() ? cell.codeText : cell.name);
             }
             if (controls.StringGrid->cellText(index) != want) {
                 fault << "cell " << index << " shows '" << S(controls.StringGrid->cellText(index)) << "', not '"
@@ -556,8 +556,8 @@ protected:
             fault << "'" << S(controls.lblLengthOfMacro->text()) << "', not '" << S(length) << "'; ";
         if (controls.ProgressBar->maximum() != room || controls.ProgressBar->value() != std::min(rendered, room))
             fault << "room bar " << controls.ProgressBar->value() << "/" << controls.ProgressBar->maximum() << "; ";
-        if (controls.cboxRevealCodes->isChecked() != state.revealCodes ||
-            hidden.cboxRevealCodes->isChecked() != state.revealCodes)
+        if (controls.cboxRevealCodes->isChecked() != session.revealCodes() ||
+            hidden.cboxRevealCodes->isChecked() != session.revealCodes())
             fault << "the reveal-codes boxes disagree with the flag; ";
 
         const KeyRecord& record = d.keys[static_cast<std::size_t>(key)];
@@ -571,9 +571,9 @@ protected:
         if (!controls.edDescription->isModified() && S(controls.edDescription->text()) != record.name[slot])
             fault << "description box '" << S(controls.edDescription->text()) << "', document '"
                   << record.name[slot] << "'; ";
-        const QString modified = state.modified ? QStringLiteral("Modified") : QString();
+        const QString modified = session.modified() ? QStringLiteral("Modified") : QString();
         if (window->lblModified->text() != modified)
-            fault << "status '" << S(window->lblModified->text()) << "' while modified is " << state.modified << "; ";
+            fault << "status '" << S(window->lblModified->text()) << "' while modified is " << session.modified() << "; ";
 
         const int selected = controls.StringGrid->selectedIndex();
         const ModifierState held = expected.ModifiersAtCell(std::min(selected, expected.cellCount() - 1));
@@ -606,7 +606,7 @@ protected:
                       << MacroLength(want.level1Codes) << "/" << MacroLength(want.level2Codes) << "); ";
                 break;
             }
-        if (window->state().modified)
+        if (window->session().modified())
             fault << "a document just opened is marked modified; ";
         return fault.str();
     }

@@ -40,6 +40,7 @@ TEST_F(PrintTest, EachSheetIsSavedBesideTheOpenFileAndTheDocumentStaysAsItWas) {
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const fs::path ckd = OpenSample();
     document.keys[2].name[1] = "Rewind";
+    Loaded();
     const KeypadDocument before = document;
     struct Case {
         QAction* TfrmMain::*item;

@@ -55,6 +55,7 @@ protected:
         std::span<uint8_t> codes = document.keys[0].codes(Level::One);
         std::fill(codes.begin(), codes.end(), 0);
         std::copy(bytes.begin(), bytes.end(), codes.begin());
+        Loaded();
         window->RefreshMacroView();
         window->SelectEndCell();
         window->ShowModifierState();

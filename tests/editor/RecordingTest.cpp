@@ -28,6 +28,7 @@ protected:
     void SetUp() override {
         RecordingFixture::SetUp();
         document.settings.usbDeviceType = kMultimediaKeyboardMouse;
+        Loaded();
     }
 };
 
@@ -66,7 +67,7 @@ TEST_P(Clicks, RecordAtTheSelectionAndMoveItOn) {
     EXPECT_EQ(Codes(), c.after);
     EXPECT_EQ(Grid()->selectedIndex(), c.selectedAfter);
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('|').toStdString();
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
     EXPECT_EQ(QApplication::focusWidget(), Grid());
 }
 
@@ -97,10 +98,9 @@ TEST_F(Recording, LeftShiftAlternatesFromTheMacroAndItsPictureFollows) {
 
 TEST_F(Recording, ModifierClickLoadsEveryHeldFlagFromTheMacro) {
     ShowCodes({0x14, 0xE0, 0x11}); // L Ctrl and R Alt down
-    window->state().heldModifiers = {false, true, false, true, true, true, false, true};
     Use("keyLAlt");
     const std::array<bool, 8> held = {true, false, true, false, false, false, true, false};
-    EXPECT_EQ(window->state().heldModifiers, held);
+    EXPECT_EQ(window->session().heldModifiers(), held);
     EXPECT_EQ(Codes(), (Bytes{0x14, 0xE0, 0x11, 0x11}));
 }
 
@@ -121,7 +121,7 @@ TEST_F(Recording, RefusalChangesNothing) {
     Use("keyDelay");
     EXPECT_EQ(Codes(), Bytes(219, 0x1C));
     EXPECT_EQ(Grid()->selectedIndex(), 3);
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     EXPECT_EQ(prompts.shown, QStringList({kNoRoom}));
 }
 
@@ -142,7 +142,7 @@ TEST_P(Slider, SetsBothLabelsRecordsNothingAndTheDelayButtonUsesIt) {
     EXPECT_EQ(Find<QLabel>("lblDelay")->text(), c.delayText);
     EXPECT_EQ(Find<QLabel>("lblMouseDelta")->text(), c.deltaText);
     EXPECT_TRUE(Codes().empty());
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
     Use("keyDelay");
     EXPECT_EQ(Codes(), c.delay);
 }

@@ -135,7 +135,7 @@ TEST_F(TypeText, RefusesATextTooLongForTheRoomWhole) {
     EXPECT_EQ(prompts.shown, QStringList{kNoRoom});
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(Codes(), Bytes(109, 0x1C));
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
 }
 
 TEST_F(TypeText, CancelAndAnEmptyTextRecordNothing) {
@@ -144,7 +144,7 @@ TEST_F(TypeText, CancelAndAnEmptyTextRecordNothing) {
     WithText(QStringLiteral("abc"), [](TfrmTypeText* dialog) { QTest::mouseClick(dialog->btnCancel, Qt::LeftButton); });
     EXPECT_FALSE(emptyInsertEnabled);
     EXPECT_EQ(Codes(), Bytes{});
-    EXPECT_FALSE(window->state().modified);
+    EXPECT_FALSE(window->session().modified());
 }
 
 TEST_F(TypeText, OneUndoTakesBackTheWholeText) {

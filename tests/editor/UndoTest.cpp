@@ -1,10 +1,15 @@
 #include "EditorFixture.h"
 
 #include "editor/MacroGrid.h"
+#include "editor/KeypadPanel.h"
 #include "editor/MacroTabs.h"
+#include "editor/OnScreenKeyboard.h"
 #include "gui/QtPaths.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
@@ -49,8 +54,8 @@ protected:
     };
     Seen Now() const {
         return {CodesOf(0, Level::One), CodesOf(2, Level::Two), document.keys[0].autoRepeat[0] != 0,
-                window->state().selectedKey, window->state().selectedLevel, window->CurrentGrid()->selectedIndex(),
-                window->state().modified};
+                window->session().selectedKey(), window->session().selectedLevel(), window->CurrentGrid()->selectedIndex(),
+                window->session().modified()};
     }
 };
 
@@ -69,7 +74,7 @@ TEST_F(Undo, UndoAndRedoWalkBackToTheSavedStateAndForth) {
     states.push_back(Now());
     Type(Qt::Key_Backspace); // erases the c again
     states.push_back(Now());
-    EXPECT_TRUE(window->state().modified);
+    EXPECT_TRUE(window->session().modified());
 
     // Each undo shows the state before the last change, in the view the change was made in.
     for (std::size_t i = states.size() - 1; i > 0; --i) {
@@ -116,7 +121,7 @@ TEST_F(Undo, NewAndOpenStartAFreshHistory) {
         EXPECT_NE(opened, (Bytes{0x1C}));
         UndoStep();
         EXPECT_EQ(CodesOf(0, Level::One), opened) << "the typed a is not brought back";
-        EXPECT_FALSE(window->state().modified);
+        EXPECT_FALSE(window->session().modified());
         EXPECT_FALSE(window->btnUndo->isEnabled());
     }
 }
@@ -138,6 +143,90 @@ TEST_F(Undo, ACharacterTypedWithShiftIsOneStep) {
     RedoStep();
     RedoStep();
     EXPECT_EQ(CodesOf(0, Level::One), shiftedB);
+}
+
+// With 48 keys the panel's buttons are not in the keys' order: undo presses the button of the key
+// the change was made on.
+TEST_F(Undo, UndoPressesTheButtonOfTheChangedKeyInTheWideLayout) {
+    window->keypadPanel->btn48Keys->click();
+    QTest::mouseClick(window->ButtonOfKeyIndex(4), Qt::LeftButton);
+    Type(Qt::Key_A);
+    QTest::mouseClick(window->ButtonOfKeyIndex(0), Qt::LeftButton);
+    UndoStep();
+    EXPECT_EQ(window->findChild<QLabel*>("lblMacroHeaderLvl1")->text(), "Key Codes for Key 5, Level 1");
+    EXPECT_TRUE(window->ButtonOfKeyIndex(4)->isChecked());
+    EXPECT_EQ(window->keypadPanel->keyGroup->checkedButton(), window->ButtonOfKeyIndex(4));
+}
+
+// Redo goes to the key and level of the change it makes again, not to where undo was pressed.
+TEST_F(Undo, RedoShowsTheKeyAndLevelOfTheChange) {
+    ShowKey(2, 1);
+    Type(Qt::Key_A);
+    ShowKey(0, 0);
+    UndoStep();
+    ShowKey(5, 0);
+    RedoStep();
+    EXPECT_EQ(Now().key, 2);
+    EXPECT_EQ(Now().level, 1);
+    EXPECT_EQ(window->findChild<QLabel*>("lblMacroHeaderLvl2")->text(), "Key Codes for Key 3, Level 2");
+    EXPECT_EQ(CodesOf(2, Level::Two), (Bytes{0x1C}));
+}
+
+// A description typed and not confirmed is stored when a button that takes no focus acts: as its
+// own step, so that one undo takes back the button's change alone.
+TEST_F(Undo, APendingDescriptionIsAStepOfItsOwn) {
+    Type(Qt::Key_A);
+    QLineEdit* description = window->TabControl1->levels[0].edDescription;
+    description->setFocus();
+    QTest::keyClicks(description, "Copy");
+    window->KeyboardPanel->findChild<QPushButton*>("keyB")->click();
+    ASSERT_EQ(CodesOf(0, Level::One), (Bytes{0x1C, 0x32}));
+    ASSERT_EQ(document.keys[0].name[0], "Copy");
+
+    UndoStep();
+    EXPECT_EQ(CodesOf(0, Level::One), (Bytes{0x1C}));
+    EXPECT_EQ(document.keys[0].name[0], "Copy");
+    UndoStep();
+    EXPECT_EQ(document.keys[0].name[0], "");
+    EXPECT_EQ(description->text(), "");
+    EXPECT_EQ(CodesOf(0, Level::One), (Bytes{0x1C})) << "the typed a is a step of its own";
+}
+
+// New and Open describe every key again, not only the selected one.
+TEST_F(Undo, NewAndOpenRedrawEveryKeysCaption) {
+    const std::filesystem::path sample = folder / "sample.ckd";
+    std::filesystem::copy_file(KEYLOOM_SOURCE_DIR "/examples/Macro_Files/MultiMediaKeys.ckd", sample);
+    prompts.fileNames.push_back(ToQString(sample));
+    window->btnOpenClick();
+    const auto caption = [this](int key) {
+        return window->keypadPanel->keyCaption(window->ButtonOfKeyIndex(key)->property("Tag").toInt());
+    };
+    ASSERT_THAT(caption(1).toStdString(), ::testing::HasSubstr("Stop"));
+    ASSERT_THAT(window->ButtonOfKeyIndex(1)->accessibleDescription().toStdString(), ::testing::HasSubstr("Stop"));
+
+    window->btnNewClick();
+    for (int key = 0; key < document.numberOfKeys; ++key) {
+        EXPECT_EQ(caption(key), QString()) << key;
+        EXPECT_THAT(window->ButtonOfKeyIndex(key)->accessibleDescription().toStdString(),
+                    ::testing::Not(::testing::HasSubstr("\u201C")))
+            << key;
+    }
+}
+
+// A description is part of what the file stores: changing it marks the document modified, and
+// closing asks to save it.
+TEST_F(Undo, AChangedDescriptionAsksToBeSavedAtClose) {
+    QLineEdit* description = window->TabControl1->levels[0].edDescription;
+    description->setFocus();
+    QTest::keyClicks(description, "Copy");
+    QTest::keyClick(description, Qt::Key_Return);
+    EXPECT_TRUE(window->session().modified());
+    EXPECT_EQ(window->findChild<QLabel*>("lblModified")->text(), "Modified");
+
+    prompts.answers.push_back(Answer::No);
+    window->close();
+    EXPECT_THAT(prompts.shown, ::testing::Contains(QString("yes/no question: Do you want to save your changes?")))
+        << prompts.shown.join('|').toStdString();
 }
 
 // Alt+Backspace takes nothing from typing: Backspace alone still erases.
