@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace keyloom {
 
@@ -20,7 +21,29 @@ namespace {
 constexpr std::size_t kNameLimit = 255;
 constexpr int kMaxLinks = 40;
 
+SaveStepHook& StepHook() {
+    static SaveStepHook hook;
+    return hook;
+}
+
+std::chrono::milliseconds& LockWait() {
+    static std::chrono::milliseconds wait = kSaveLockWait;
+    return wait;
+}
+
 } // namespace
+
+void SetSaveHooksForTests(SaveStepHook hook, std::chrono::milliseconds wait) {
+    StepHook() = std::move(hook);
+    LockWait() = wait;
+}
+
+void ReportSaveStep(SaveStep step, const fs::path& target) {
+    if (StepHook())
+        StepHook()(step, target);
+}
+
+std::chrono::milliseconds SaveLockWait() { return LockWait(); }
 
 fs::path SideFileFor(const fs::path& target, std::string_view suffix) {
     using Char = fs::path::value_type;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace keyloom {
@@ -13,7 +15,25 @@ namespace keyloom {
 // (".NAME.saved") until the new ones are on the disk. A link is followed to the file it names,
 // which is created when missing. On failure the old file is left whole, nothing is left beside
 // it, and UnableToWrite(path, reason) is thrown.
+//
+// Saves of one existing file are serialised: each holds an exclusive lock on the file from before
+// its temporary file is made until the rename or the rewrite is done, and a save that finds the
+// lock held waits up to SaveLockWait, then fails with "another save of this file is under way".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// How long a save waits for another save of the same file to end.
+inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
+
+// The points of a save at which a test may pause it, to make races happen in a chosen order.
+enum class SaveStep {
+    WaitingForLock, // another save holds the file; this one starts waiting
+    Locked,         // the file is this save's until it ends
+    ReadyToReplace, // the new contents (or, in place, a copy of the old ones) are on the disk
+};
+using SaveStepHook = std::function<void(SaveStep, const std::filesystem::path& target)>;
+// Tests only: hook runs at every step of every save in the process (on the saving thread), and
+// the lock is waited for wait instead of kSaveLockWait. An empty hook restores the usual.
+void SetSaveHooksForTests(SaveStepHook hook, std::chrono::milliseconds wait = kSaveLockWait);
 
 // The fixed name of a file kept beside target while it is saved: a leading dot keeps it out of
 // sight, and a name that would pass the system's limit is shortened with a hash of the whole.

@@ -3,9 +3,12 @@
 #include "files/SavingSystem.h"
 
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,11 +75,64 @@ void FlushFolder(const fs::path& folder) {
         ::fsync(fd.get());
 }
 
-// A new file, readable by nobody else while it is written.
 int CreatePrivate(const fs::path& file, mode_t mode) {
-    // A file of that name is what a stopped save left behind.
-    ::unlink(file.c_str());
     return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+// Removes what a stopped save of ours left under that name. Another user's file, or a folder,
+// stays: it is not ours to remove.
+void RemoveOurLeftover(const fs::path& file) {
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+        ::unlink(file.c_str());
+}
+
+// A new file beside target, readable by nobody else while it is written: under the fixed name
+// when that is free, else under a name of this process's own, so that what stands under the
+// fixed name blocks nothing. file is set to the name used.
+int CreateTemporary(const fs::path& target, mode_t mode, fs::path& file) {
+    file = SideFileFor(target, kTemporarySuffix);
+    int fd = CreatePrivate(file, mode);
+    for (int n = 1; fd < 0 && errno == EEXIST && n <= 100; ++n) {
+        file = SideFileFor(target, std::string(kTemporarySuffix) + "-" + std::to_string(::getpid()) + "-" +
+                                       std::to_string(n));
+        fd = CreatePrivate(file, mode);
+    }
+    return fd;
+}
+
+// What taking the lock came to.
+enum class Locking { Held, Busy, Unsupported };
+
+// Takes an exclusive lock on the file open at fd, waiting up to SaveLockWait for another save to
+// let go of it. flock, not fcntl: the lock belongs to this open file, so closing another
+// descriptor of the same file (a read of it, say) does not drop it.
+Locking LockFile(int fd, const fs::path& target) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + SaveLockWait();
+    bool waiting = false;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        // A file system without locks (some network ones) saves as before, unserialised.
+        if (errno != EWOULDBLOCK)
+            return Locking::Unsupported;
+        if (!waiting) {
+            ReportSaveStep(SaveStep::WaitingForLock, target);
+            waiting = true;
+        }
+        if (Clock::now() >= deadline)
+            return Locking::Busy;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return Locking::Held;
+}
+
+// Opens the file to lock it: for reading where we may, else for writing (a write-only file).
+int OpenToLock(const fs::path& target) {
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    const int fd = ::open(target.c_str(), O_RDONLY | kFlags);
+    return fd >= 0 || errno != EACCES ? fd : ::open(target.c_str(), O_WRONLY | kFlags);
 }
 
 mode_t NewFileMode() {
@@ -87,9 +143,13 @@ mode_t NewFileMode() {
 
 // Through a temporary file renamed over the target: the usual case.
 void SaveByRename(const fs::path& path, const fs::path& target, std::string_view bytes, const struct stat* old) {
-    const fs::path temporary = SideFileFor(target, kTemporarySuffix);
     const mode_t finalMode = old ? old->st_mode & 07777 : NewFileMode();
-    Descriptor fd(CreatePrivate(temporary, old ? (old->st_mode & 0777) : 0600));
+    // Only a save holding the lock may take away what an earlier one left: without it, the file
+    // could be another save's, still being written.
+    if (old)
+        RemoveOurLeftover(SideFileFor(target, kTemporarySuffix));
+    fs::path temporary;
+    Descriptor fd(CreateTemporary(target, old ? (old->st_mode & 0777) : 0600, temporary));
     if (!fd.valid())
         throw UnableToWrite(path, "cannot create a file in the folder: " + Reason(errno));
     const auto fail = [&](int error, const std::string& what) {
@@ -103,6 +163,7 @@ void SaveByRename(const fs::path& path, const fs::path& target, std::string_view
         throw fail(errno, "");
     if (const int error = fd.close())
         throw fail(error, "cannot write the data: ");
+    ReportSaveStep(SaveStep::ReadyToReplace, target);
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         throw fail(errno, "");
     FlushFolder(target.parent_path());
@@ -119,6 +180,7 @@ void SaveInPlace(const fs::path& path, const fs::path& target, std::string_view 
 
     // Where no file may be created beside the target, there is no room for the copy either.
     const fs::path kept = SideFileFor(target, kKeptSuffix);
+    RemoveOurLeftover(kept);
     bool keeping = false;
     if (Descriptor copy(CreatePrivate(kept, 0600)); copy.valid()) {
         int error = WriteWhole(copy.get(), old);
@@ -132,6 +194,7 @@ void SaveInPlace(const fs::path& path, const fs::path& target, std::string_view 
         FlushFolder(target.parent_path());
         keeping = true;
     }
+    ReportSaveStep(SaveStep::ReadyToReplace, target);
 
     if (const int error = WriteWhole(fd.get(), bytes)) {
         // Put the old contents back; when even that fails the copy beside stays for the user.
@@ -145,16 +208,8 @@ void SaveInPlace(const fs::path& path, const fs::path& target, std::string_view 
     }
 }
 
-} // namespace
-
-void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
-    struct stat old {};
-    if (::stat(target.c_str(), &old) != 0) {
-        if (errno != ENOENT)
-            throw UnableToWrite(path, Reason(errno));
-        SaveByRename(path, target, bytes, nullptr);
-        return;
-    }
+// The rest of a save, with the lock held on the file that old describes.
+void SaveLockedFile(const fs::path& path, const fs::path& target, std::string_view bytes, const struct stat& old) {
     if (!S_ISREG(old.st_mode))
         throw UnableToWrite(path, "not a file");
     // A rename would replace a read-only file without asking; the user marked it so as not to.
@@ -174,6 +229,42 @@ void SaveFile(const fs::path& path, const fs::path& target, std::string_view byt
         SaveByRename(path, target, bytes, &old);
     else
         SaveInPlace(path, target, bytes);
+}
+
+} // namespace
+
+void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
+    // Each try locks the file the name stands for; a save that waited may find the name given to
+    // a new file by the save before it, and locks that one in turn.
+    for (int tries = 0; tries < 100; ++tries) {
+        struct stat old {};
+        if (::stat(target.c_str(), &old) != 0) {
+            if (errno != ENOENT)
+                throw UnableToWrite(path, Reason(errno));
+            // Nothing to lock: two saves creating one file each rename a whole file into place.
+            SaveByRename(path, target, bytes, nullptr);
+            return;
+        }
+        // Checked before opening: a FIFO would block the open.
+        if (!S_ISREG(old.st_mode))
+            throw UnableToWrite(path, "not a file");
+        const Descriptor lock(OpenToLock(target));
+        if (!lock.valid()) {
+            if (errno == ENOENT)
+                continue;
+            throw UnableToWrite(path, Reason(errno));
+        }
+        if (LockFile(lock.get(), target) == Locking::Busy)
+            throw UnableToWrite(path, kLockBusyReason);
+        struct stat locked {};
+        if (::fstat(lock.get(), &locked) != 0 || ::stat(target.c_str(), &old) != 0 || locked.st_dev != old.st_dev ||
+            locked.st_ino != old.st_ino)
+            continue;
+        ReportSaveStep(SaveStep::Locked, target);
+        SaveLockedFile(path, target, bytes, old);
+        return;
+    }
+    throw UnableToWrite(path, kLockBusyReason);
 }
 
 } // namespace keyloom

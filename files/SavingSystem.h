@@ -2,6 +2,9 @@
 
 // The system's half of WriteFileAtomically: one definition for POSIX systems, one for Windows.
 
+#include "files/AtomicFile.h"
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +18,14 @@ inline constexpr std::string_view kKeptSuffix = ".saved";
 // Saves bytes into target, a path that is not a link; path is the name the user gave, for the
 // messages.
 void SaveFile(const std::filesystem::path& path, const std::filesystem::path& target, std::string_view bytes);
+
+// Lets a test pause the save at step.
+void ReportSaveStep(SaveStep step, const std::filesystem::path& target);
+// How long a save waits for the lock.
+std::chrono::milliseconds SaveLockWait();
+
+// The reason given when the lock stayed held.
+inline constexpr const char* kLockBusyReason = "another save of this file is under way";
 
 // A system error as the reason in "Unable to write to X (reason)": "permission denied".
 std::string ReasonText(const std::error_code& error);

@@ -2,6 +2,7 @@
 #include "cli/Vkxx.h"
 
 #include "files/FileError.h"
+#include "files/KeyDefinitionFile.h"
 #include "files/PathText.h"
 #include "support/TemporaryFolder.h"
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -219,6 +221,46 @@ TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {
     const std::string out = ReadFile(folder / "out.ckd");
     EXPECT_EQ(out.rfind("[KEY30]\r\nLevel_1_Codes=1c\r\n[GLOBAL_PARAMETERS]\r\nModel_Number=VK24\r\n", 0), 0u);
     EXPECT_EQ(Vkxx({"resave", kSamples + "DefaultVK24.ckd", (folder / "plain" / "x.ckd").string()}).status, 2);
+}
+
+// The editor saves through SaveKeyDefinitionFile, and vkxx may save the same file at the same
+// moment: each pair of saves ends with one of the two whole, and neither reports a failure.
+TEST(Vkxx, TheEditorsSaveAndResaveOfOneFileTakeTurns) {
+    TemporaryFolder folder;
+    const std::filesystem::path target = folder / "target.ckd";
+    // 100 KB, most of it lines that both saves keep; both set the same sections and keys, so
+    // either save on top of the other gives what it gives alone.
+    ASSERT_EQ(Vkxx({"resave", kSamples + "DefaultVK48.ckd", target.string()}).status, 0);
+    std::string start = ReadFile(target) + "[NOTES]\r\n";
+    for (int line = 0; start.size() < 100'000; ++line)
+        start += "Line_" + std::to_string(line) + "=" + std::string(50, 'n') + "\r\n";
+    KeypadDocument editors;
+    ReadKeyDefinitionFile(editors, kSamples + "MouseClicks.ckd");
+    const std::vector<std::string> resave = {"resave", kSamples + "MultiMediaKeys.ckd", target.string()};
+    WriteFile(target, start);
+    SaveKeyDefinitionFile(editors, target);
+    const std::string editorsWhole = ReadFile(target);
+    WriteFile(target, start);
+    ASSERT_EQ(Vkxx(resave).status, 0);
+    const std::string vkxxWhole = ReadFile(target);
+
+    for (int round = 0; round < 40; ++round) {
+        WriteFile(target, start);
+        std::string editorsError;
+        std::thread editor([&] {
+            try {
+                SaveKeyDefinitionFile(editors, target);
+            } catch (const FileError& error) {
+                editorsError = error.what();
+            }
+        });
+        std::string failure;
+        EXPECT_EQ(RunProgram(VKXX_PROGRAM, resave, failure), 0) << round << failure;
+        editor.join();
+        EXPECT_EQ(editorsError, "") << round;
+        const std::string result = ReadFile(target);
+        ASSERT_TRUE(result == editorsWhole || result == vkxxWhole) << round << ": " << result.size() << " bytes";
+    }
 }
 
 TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
