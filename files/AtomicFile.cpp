@@ -71,14 +71,16 @@ fs::path SideFileFor(const fs::path& target, std::string_view suffix) {
     return result;
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-    // A link is not replaced but followed, to the end of a chain, even when it names nothing yet.
+namespace {
+
+// The file a chain of links at path ends in, even when it names nothing yet.
+fs::path FollowLinks(const fs::path& path) {
     fs::path target = path;
     for (int links = 0;; ++links) {
         std::error_code error;
         const fs::file_status status = fs::symlink_status(target, error);
         if (!fs::is_symlink(status))
-            break;
+            return target;
         if (links == kMaxLinks)
             throw UnableToWrite(path, "too many levels of symbolic links");
         const fs::path named = fs::read_symlink(target, error);
@@ -86,7 +88,24 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
             throw UnableToWrite(path, ReasonText(error));
         target = named.is_absolute() ? named : target.parent_path() / named;
     }
-    SaveFile(path, target, bytes);
+}
+
+} // namespace
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+    // A link is not replaced but followed.
+    SaveFile(path, FollowLinks(path), bytes);
+}
+
+void RecoverInterruptedSave(const fs::path& path) {
+    fs::path target;
+    try {
+        target = FollowLinks(path);
+    } catch (const FileError&) {
+        // The read that follows says what is wrong.
+        return;
+    }
+    RecoverInterruptedSave(path, target);
 }
 
 std::string ReasonText(const std::error_code& error) {

@@ -21,6 +21,12 @@ namespace keyloom {
 // lock held waits up to SaveLockWait, then fails with "another save of this file is under way".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// A save that rewrites a file in place and is stopped half-way (killed, or the system went down)
+// leaves the file's earlier contents beside it; this puts them back before the file is read, so
+// that no half-written file is ever taken for a whole one. Readers of files we save call it first.
+// Throws FileError naming the kept copy when it cannot be put back (a file we may not write).
+void RecoverInterruptedSave(const std::filesystem::path& path);
+
 // How long a save waits for another save of the same file to end.
 inline constexpr std::chrono::milliseconds kSaveLockWait{5000};
 

@@ -129,6 +129,7 @@ void ReadKeyDefinition(KeypadDocument& document, const IniFile& ini,
 }
 
 IniFile LoadKeyDefinitionIni(const std::filesystem::path& path) {
+    RecoverInterruptedSave(path);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > kMaxKeyDefinitionSize)

@@ -1,11 +1,13 @@
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
+#include "files/PathText.h"
 #include "files/SavingSystem.h"
 
 #include <cerrno>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -24,8 +26,11 @@ std::string Reason(int error) { return ReasonText(std::error_code(error, std::ge
 class Descriptor {
 public:
     explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
     ~Descriptor() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -144,10 +149,6 @@ mode_t NewFileMode() {
 // Through a temporary file renamed over the target: the usual case.
 void SaveByRename(const fs::path& path, const fs::path& target, std::string_view bytes, const struct stat* old) {
     const mode_t finalMode = old ? old->st_mode & 07777 : NewFileMode();
-    // Only a save holding the lock may take away what an earlier one left: without it, the file
-    // could be another save's, still being written.
-    if (old)
-        RemoveOurLeftover(SideFileFor(target, kTemporarySuffix));
     fs::path temporary;
     Descriptor fd(CreateTemporary(target, old ? (old->st_mode & 0777) : 0600, temporary));
     if (!fd.valid())
@@ -169,8 +170,69 @@ void SaveByRename(const fs::path& path, const fs::path& target, std::string_view
     FlushFolder(target.parent_path());
 }
 
-// Into the existing file, which keeps its owner, group, links and permissions; the old contents
-// wait beside it until the new ones are on the disk.
+// Keeps a whole copy of old beside target, under kKeptSuffix: written under another name and
+// renamed only once it is on the disk, so that a copy under that name is always whole and its
+// presence alone says that the target may be half-rewritten. False where the folder takes no
+// copy; throws when the disk is too full for it, leaving the target untouched.
+bool KeepCopy(const fs::path& path, const fs::path& target, std::string_view old) {
+    fs::path temporary;
+    Descriptor copy(CreateTemporary(target, 0600, temporary));
+    if (!copy.valid())
+        return false;
+    int error = WriteWhole(copy.get(), old);
+    if (error == 0)
+        error = copy.close();
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        throw UnableToWrite(path, "cannot write the data: " + Reason(error));
+    }
+    if (::rename(temporary.c_str(), SideFileFor(target, kKeptSuffix).c_str()) != 0) {
+        // A folder, say, stands under the name: no copy can be found there later.
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    FlushFolder(target.parent_path());
+    return true;
+}
+
+// The copy a stopped in-place save left beside target, when it is ours: another user's file
+// under that name could be anything.
+bool HasOurCopy(const fs::path& target) {
+    struct stat status {};
+    return ::lstat(SideFileFor(target, kKeptSuffix).c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           status.st_uid == ::geteuid();
+}
+
+// Puts back the contents a stopped in-place save kept beside target, then removes the copy. The
+// caller holds the lock. Returns 0 or errno; the copy stays when anything fails.
+int RestoreCopy(const fs::path& target) {
+    const fs::path kept = SideFileFor(target, kKeptSuffix);
+    std::string old;
+    try {
+        if (!ReadWholeFile(kept, old))
+            return 0;
+    } catch (const FileError&) {
+        return EIO;
+    }
+    const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid())
+        return errno;
+    if (const int error = WriteWhole(fd.get(), old))
+        return error;
+    ::unlink(kept.c_str());
+    FlushFolder(target.parent_path());
+    return 0;
+}
+
+// Why a file whose interrupted save cannot be undone is refused.
+std::string UnrestoredReason(const fs::path& target, int error) {
+    return "a save of it stopped half-way, and its earlier contents, kept in " + PathText(SideFileFor(target, kKeptSuffix)) +
+           ", cannot be put back: " + Reason(error);
+}
+
+// Into the existing file, which keeps its owner, group, links and permissions. A whole copy of
+// the old contents is on the disk beside it before the first byte changes, until the new ones
+// are; a save killed in between is undone by the next open or save of the file.
 void SaveInPlace(const fs::path& path, const fs::path& target, std::string_view bytes) {
     Descriptor fd(::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid())
@@ -178,24 +240,12 @@ void SaveInPlace(const fs::path& path, const fs::path& target, std::string_view 
     std::string old;
     ReadWholeFile(target, old);
 
-    // Where no file may be created beside the target, there is no room for the copy either.
-    const fs::path kept = SideFileFor(target, kKeptSuffix);
-    RemoveOurLeftover(kept);
-    bool keeping = false;
-    if (Descriptor copy(CreatePrivate(kept, 0600)); copy.valid()) {
-        int error = WriteWhole(copy.get(), old);
-        if (error == 0)
-            error = copy.close();
-        if (error != 0) {
-            // A disk too full for the copy is too full for the risk: the target stays untouched.
-            ::unlink(kept.c_str());
-            throw UnableToWrite(path, "cannot write the data: " + Reason(error));
-        }
-        FlushFolder(target.parent_path());
-        keeping = true;
-    }
+    // Where no file may be created beside the target, there is no room for the copy either, and
+    // the rewrite goes ahead without one: only a crash during it can damage the file.
+    const bool keeping = KeepCopy(path, target, old);
     ReportSaveStep(SaveStep::ReadyToReplace, target);
 
+    const fs::path kept = SideFileFor(target, kKeptSuffix);
     if (const int error = WriteWhole(fd.get(), bytes)) {
         // Put the old contents back; when even that fails the copy beside stays for the user.
         if (WriteWhole(fd.get(), old) == 0 && keeping)
@@ -231,24 +281,20 @@ void SaveLockedFile(const fs::path& path, const fs::path& target, std::string_vi
         SaveInPlace(path, target, bytes);
 }
 
-} // namespace
-
-void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
-    // Each try locks the file the name stands for; a save that waited may find the name given to
-    // a new file by the save before it, and locks that one in turn.
+// Locks the existing file at target for a save or a recovery: the descriptor holding the lock,
+// with status set to what the name stands for now; an invalid descriptor when there is no file
+// (errno ENOENT). Throws UnableToWrite(path, ...) on other failures.
+Descriptor LockExisting(const fs::path& path, const fs::path& target, struct stat& status) {
     for (int tries = 0; tries < 100; ++tries) {
-        struct stat old {};
-        if (::stat(target.c_str(), &old) != 0) {
+        if (::stat(target.c_str(), &status) != 0) {
             if (errno != ENOENT)
                 throw UnableToWrite(path, Reason(errno));
-            // Nothing to lock: two saves creating one file each rename a whole file into place.
-            SaveByRename(path, target, bytes, nullptr);
-            return;
+            return Descriptor(-1);
         }
         // Checked before opening: a FIFO would block the open.
-        if (!S_ISREG(old.st_mode))
+        if (!S_ISREG(status.st_mode))
             throw UnableToWrite(path, "not a file");
-        const Descriptor lock(OpenToLock(target));
+        Descriptor lock(OpenToLock(target));
         if (!lock.valid()) {
             if (errno == ENOENT)
                 continue;
@@ -256,15 +302,55 @@ void SaveFile(const fs::path& path, const fs::path& target, std::string_view byt
         }
         if (LockFile(lock.get(), target) == Locking::Busy)
             throw UnableToWrite(path, kLockBusyReason);
+        // A save that waited may find the name given to a new file by the save before it, and
+        // locks that one in turn.
         struct stat locked {};
-        if (::fstat(lock.get(), &locked) != 0 || ::stat(target.c_str(), &old) != 0 || locked.st_dev != old.st_dev ||
-            locked.st_ino != old.st_ino)
-            continue;
-        ReportSaveStep(SaveStep::Locked, target);
-        SaveLockedFile(path, target, bytes, old);
-        return;
+        if (::fstat(lock.get(), &locked) == 0 && ::stat(target.c_str(), &status) == 0 &&
+            locked.st_dev == status.st_dev && locked.st_ino == status.st_ino)
+            return lock;
     }
     throw UnableToWrite(path, kLockBusyReason);
+}
+
+} // namespace
+
+void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
+    struct stat old {};
+    const Descriptor lock = LockExisting(path, target, old);
+    if (!lock.valid()) {
+        // Nothing to lock: two saves creating one file each rename a whole file into place.
+        SaveByRename(path, target, bytes, nullptr);
+        return;
+    }
+    ReportSaveStep(SaveStep::Locked, target);
+    // Only a save holding the lock may take away what an earlier one left: without it, the file
+    // could be another save's, still being written.
+    RemoveOurLeftover(SideFileFor(target, kTemporarySuffix));
+    // What a stopped in-place save kept goes back first; a rename would otherwise leave the copy
+    // lying there, and the rewrite below would take the damaged file for the old one.
+    if (HasOurCopy(target)) {
+        if (const int error = RestoreCopy(target))
+            throw UnableToWrite(path, UnrestoredReason(target, error));
+    }
+    SaveLockedFile(path, target, bytes, old);
+}
+
+void RecoverInterruptedSave(const fs::path& path, const fs::path& target) {
+    if (!HasOurCopy(target))
+        return;
+    struct stat status {};
+    Descriptor lock(-1);
+    try {
+        lock = LockExisting(path, target, status);
+    } catch (const FileError&) {
+        // The read that follows says what is wrong with the file.
+        return;
+    }
+    // The save that kept the copy may have been running, and finished while this waited.
+    if (lock.valid() && HasOurCopy(target)) {
+        if (const int error = RestoreCopy(target))
+            throw FileError(PathText(path) + " cannot be read now: " + UnrestoredReason(target, error), path);
+    }
 }
 
 } // namespace keyloom

@@ -19,6 +19,9 @@ inline constexpr std::string_view kKeptSuffix = ".saved";
 // messages.
 void SaveFile(const std::filesystem::path& path, const std::filesystem::path& target, std::string_view bytes);
 
+// Undoes a save of target that stopped half-way through rewriting it in place, if one did.
+void RecoverInterruptedSave(const std::filesystem::path& path, const std::filesystem::path& target);
+
 // Lets a test pause the save at step.
 void ReportSaveStep(SaveStep step, const std::filesystem::path& target);
 // How long a save waits for the lock.

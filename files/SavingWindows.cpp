@@ -178,6 +178,9 @@ void SaveByReplace(const fs::path& path, const fs::path& target, std::string_vie
 
 } // namespace
 
+// Saves on Windows always replace the file whole, never rewrite it in place: nothing to undo.
+void RecoverInterruptedSave(const fs::path&, const fs::path&) {}
+
 void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
     // Each try locks the file the name stands for; a save that waited may find the name given to
     // a new file by the save before it, and locks that one in turn.

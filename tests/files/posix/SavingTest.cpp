@@ -2,6 +2,8 @@
 // would change about it, and who may read it while it is written.
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
+#include "files/IniFile.h"
+#include "files/KeyDefinitionFile.h"
 #include "support/TemporaryFolder.h"
 
 #include <gmock/gmock.h>
@@ -13,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -210,6 +213,70 @@ TEST_F(SavingTest, TheNextSaveRemovesWhatAStoppedOneLeft) {
 
     EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(Listing(m_folder.path()), std::vector<std::string>{"keys.ckd"});
+}
+
+// Saves file in a child process that dies half-way through rewriting it in place, as a kill would
+// leave it: the first half of bytes over the old contents.
+void DieHalfWayThroughSaving(const fs::path& file, const std::string& bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SetSaveHooksForTests([&bytes](SaveStep step, const fs::path& target) {
+            if (step != SaveStep::ReadyToReplace)
+                return;
+            const int fd = ::open(target.c_str(), O_WRONLY);
+            [[maybe_unused]] const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size() / 2, 0);
+            ::_exit(9);
+        });
+        try {
+            WriteFileAtomically(file, bytes);
+        } catch (const FileError&) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << "the save was not stopped half-way";
+}
+
+// A file rewritten in place (here, one with a second link) by a save that dies half-way is whole
+// again, with its earlier contents, before anything reads it or saves over it; the copy that made
+// it possible is gone then.
+TEST_F(SavingTest, AnInPlaceSaveStoppedHalfWayIsUndoneBeforeTheFileIsUsed) {
+    const std::string old = "[GLOBAL_PARAMETERS]\r\nModel_Number=VK48\r\n" + std::string(200, ';') + "\r\n";
+    const std::string unfinished = "[GLOBAL_PARAMETERS]\r\nModel_Number=VK24\r\n" + std::string(600, '#');
+    struct NextUse {
+        const char* name;
+        std::function<void(const fs::path&)> use;
+        bool unlink;         // the second link goes first, so that the save takes a rename
+        const char* result;  // the file's contents afterwards; empty for the old ones
+    };
+    const NextUse uses[] = {
+        {"read as settings", [](const fs::path& file) { IniFile::Load(file); }, false, ""},
+        {"opened as a key definition file", [](const fs::path& file) { LoadKeyDefinitionIni(file); }, false, ""},
+        {"saved in place", [](const fs::path& file) { WriteFileAtomically(file, "saved"); }, false, "saved"},
+        {"saved by a rename", [](const fs::path& file) { WriteFileAtomically(file, "saved"); }, true, "saved"},
+    };
+    for (const NextUse& next : uses) {
+        SCOPED_TRACE(next.name);
+        const test::TemporaryFolder folder;
+        const fs::path file = folder / "keys.ckd";
+        WriteFile(file, old);
+        fs::create_hard_link(file, folder / "link.ckd");
+        DieHalfWayThroughSaving(file, unfinished);
+        ASSERT_NE(ReadFile(file), old) << "the save did not damage the file";
+        if (next.unlink)
+            fs::remove(folder / "link.ckd");
+
+        next.use(file);
+
+        const std::string expected = *next.result ? next.result : old;
+        EXPECT_EQ(ReadFile(file), expected);
+        if (!next.unlink) {
+            EXPECT_EQ(ReadFile(folder / "link.ckd"), expected);
+        }
+        const std::vector<std::string> left = Listing(folder.path());
+        EXPECT_EQ(std::count(left.begin(), left.end(), ".keys.ckd.saved"), 0);
+    }
 }
 
 TEST_F(SavingTest, NamesUpToTheSystemsLimitSave) {
