@@ -83,6 +83,8 @@ fs::path FollowLinks(const fs::path& path) {
             return target;
         if (links == kMaxLinks)
             throw UnableToWrite(path, "too many levels of symbolic links");
+        if (!MayFollowLink(target))
+            throw UnableToWrite(path, PathText(target) + " is a link that another user made");
         const fs::path named = fs::read_symlink(target, error);
         if (error)
             throw UnableToWrite(path, ReasonText(error));

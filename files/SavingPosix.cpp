@@ -335,6 +335,13 @@ void SaveFile(const fs::path& path, const fs::path& target, std::string_view byt
     SaveLockedFile(path, target, bytes, old);
 }
 
+bool MayFollowLink(const fs::path& link) {
+    struct stat status {}, folder {};
+    const fs::path parent = link.parent_path().empty() ? fs::path(".") : link.parent_path();
+    return ::lstat(link.c_str(), &status) == 0 &&
+           (status.st_uid == ::geteuid() || (::stat(parent.c_str(), &folder) == 0 && folder.st_uid == status.st_uid));
+}
+
 void RecoverInterruptedSave(const fs::path& path, const fs::path& target) {
     if (!HasOurCopy(target))
         return;

@@ -19,6 +19,11 @@ inline constexpr std::string_view kKeptSuffix = ".saved";
 // messages.
 void SaveFile(const std::filesystem::path& path, const std::filesystem::path& target, std::string_view bytes);
 
+// Whether a save may follow the symbolic link at link: only when the saving user or the owner of
+// the folder holding it made it, since anyone who may add files to a shared folder could
+// otherwise point a name there at any file of ours.
+bool MayFollowLink(const std::filesystem::path& link);
+
 // Undoes a save of target that stopped half-way through rewriting it in place, if one did.
 void RecoverInterruptedSave(const std::filesystem::path& path, const std::filesystem::path& target);
 

@@ -178,6 +178,9 @@ void SaveByReplace(const fs::path& path, const fs::path& target, std::string_vie
 
 } // namespace
 
+// Only privileged accounts make links on Windows.
+bool MayFollowLink(const fs::path&) { return true; }
+
 // Saves on Windows always replace the file whole, never rewrite it in place: nothing to undo.
 void RecoverInterruptedSave(const fs::path&, const fs::path&) {}
 

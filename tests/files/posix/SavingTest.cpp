@@ -153,6 +153,45 @@ TEST_F(SavingAsAnotherUserTest, AFileTheUserMayNotWriteIsRefused) {
     EXPECT_EQ(Listing(folder), std::vector<std::string>{"roots.ckd"});
 }
 
+// In a folder others may add to, a link another user planted there must not lead a save to one
+// of our own files; the links the saver or the folder's owner made are followed.
+TEST_F(SavingAsAnotherUserTest, OnlyLinksOfTheSaverOrTheFoldersOwnerAreFollowed) {
+    struct LinkCase {
+        const char* name;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const LinkCase cases[] = {
+        {"the saver's own link in another user's folder", kNobody, 0, true},
+        {"the folder owner's link", kNobody, kNobody, true},
+        {"another user's link in the saver's shared folder", 0, kNobody, false},
+    };
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = m_root / c.name;
+        fs::create_directory(folder);
+        ASSERT_EQ(::chown(folder.c_str(), c.folderOwner, kNoGroup), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), 02777), 0);
+        const fs::path notes = m_root / (std::string(c.name) + " notes.txt");
+        WriteFile(notes, "the saver's notes");
+        const fs::path link = folder / "Team.bin";
+        fs::create_symlink(notes, link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, kNoGroup), 0);
+
+        try {
+            WriteFileAtomically(link, "image");
+            EXPECT_TRUE(c.followed) << "the link was followed";
+        } catch (const FileError& error) {
+            EXPECT_FALSE(c.followed) << error.what();
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + link.string() + " (" + link.string() +
+                                                     " is a link that another user made)");
+        }
+        EXPECT_EQ(ReadFile(notes), c.followed ? "image" : "the saver's notes");
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    }
+}
+
 class SavingTest : public testing::Test {
 protected:
     test::TemporaryFolder m_folder;
