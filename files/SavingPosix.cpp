@@ -140,15 +140,21 @@ int OpenToLock(const fs::path& target) {
     return fd >= 0 || errno != EACCES ? fd : ::open(target.c_str(), O_WRONLY | kFlags);
 }
 
-mode_t NewFileMode() {
+// The mode a new file in folder gets: what the umask allows, and in a folder shared by a group
+// (setgid and group-writable, as the shared documents area is) writable by the group too, so that
+// the others of the group can save what one of them created.
+mode_t NewFileMode(const fs::path& folder) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0666 & ~mask;
+    struct stat status {};
+    const bool shared = ::stat(folder.empty() ? "." : folder.c_str(), &status) == 0 && (status.st_mode & S_ISGID) &&
+                        (status.st_mode & S_IWGRP);
+    return (0666 & ~mask) | (shared ? S_IRGRP | S_IWGRP : 0);
 }
 
 // Through a temporary file renamed over the target: the usual case.
 void SaveByRename(const fs::path& path, const fs::path& target, std::string_view bytes, const struct stat* old) {
-    const mode_t finalMode = old ? old->st_mode & 07777 : NewFileMode();
+    const mode_t finalMode = old ? old->st_mode & 07777 : NewFileMode(target.parent_path());
     fs::path temporary;
     Descriptor fd(CreateTemporary(target, old ? (old->st_mode & 0777) : 0600, temporary));
     if (!fd.valid())

@@ -20,9 +20,25 @@ std::string Quoted(const fs::path& path) { return "\"" + PathText(path) + "\""; 
 
 enum class FolderState { Existed, Created, Failed };
 
+// What is created in the shared area is for the whole group of its users: folders group-writable
+// and setgid (so that what is made inside belongs to the group as well), files group-writable.
+// The umask of whoever happened to start the editor first must not lock the others out. Windows
+// gives the Public Documents folder's rights to what is made inside it already.
+void ShareWithTheGroup(const fs::path& item, bool folder) {
+#ifndef _WIN32
+    std::error_code ignored;
+    fs::permissions(item,
+                    folder ? fs::perms::group_all | fs::perms::set_gid : fs::perms::group_read | fs::perms::group_write,
+                    fs::perm_options::add, ignored);
+#else
+    (void)item;
+    (void)folder;
+#endif
+}
+
 // A folder that is missing is created; anything else in its place is a problem, not a folder to
 // fill.
-FolderState MakeFolder(const fs::path& folder, bool withParents, std::vector<std::string>& problems) {
+FolderState MakeFolder(const fs::path& folder, bool withParents, bool shared, std::vector<std::string>& problems) {
     std::error_code error;
     const fs::file_status status = fs::status(folder, error);
     if (status.type() == fs::file_type::directory)
@@ -41,14 +57,16 @@ FolderState MakeFolder(const fs::path& folder, bool withParents, std::vector<std
         problems.push_back("Could not create the folder " + Quoted(folder) + ": " + error.message());
         return FolderState::Failed;
     }
+    if (shared)
+        ShareWithTheGroup(folder, true);
     return FolderState::Created;
 }
 
 template <std::size_t N>
 void PrepareSampleFolder(const fs::path& folder, const fs::path& samples,
-                         const std::array<std::string_view, N>& names,
+                         const std::array<std::string_view, N>& names, bool shared,
                          std::vector<std::string>& problems) {
-    if (MakeFolder(folder, false, problems) != FolderState::Created)
+    if (MakeFolder(folder, false, shared, problems) != FolderState::Created)
         return;
     for (std::string_view name : names) {
         const fs::path from = samples / name;
@@ -64,6 +82,8 @@ void PrepareSampleFolder(const fs::path& folder, const fs::path& samples,
         if (error && error != std::errc::file_exists)
             problems.push_back("Could not copy " + Quoted(from) + " to " + Quoted(to) + ": " +
                                error.message());
+        else if (!error && shared)
+            ShareWithTheGroup(to, false);
     }
 }
 
@@ -97,15 +117,17 @@ WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::pa
 
     // A fresh account may have no Documents folder yet; below it, one level at a time. A level
     // that fails is reported once instead of once more for each folder beneath it.
-    if (MakeFolder(documents, true, folders.problems) == FolderState::Failed ||
-        MakeFolder(maker, false, folders.problems) == FolderState::Failed ||
-        MakeFolder(folders.area, false, folders.problems) == FolderState::Failed)
+    // The shared Documents folder itself is the administrator's, made as they chose.
+    const bool shared = !user;
+    if (MakeFolder(documents, true, false, folders.problems) == FolderState::Failed ||
+        MakeFolder(maker, false, shared, folders.problems) == FolderState::Failed ||
+        MakeFolder(folders.area, false, shared, folders.problems) == FolderState::Failed)
         return folders;
 
     const fs::path examples = dataFolder / "Examples";
-    PrepareSampleFolder(folders.macroFiles, examples / "Macro_Files", kSampleMacroFiles,
+    PrepareSampleFolder(folders.macroFiles, examples / "Macro_Files", kSampleMacroFiles, shared,
                         folders.problems);
-    PrepareSampleFolder(folders.keycapLabels, examples / "Keycap_Labels", kKeycapLabelTemplates,
+    PrepareSampleFolder(folders.keycapLabels, examples / "Keycap_Labels", kKeycapLabelTemplates, shared,
                         folders.problems);
     return folders;
 }
