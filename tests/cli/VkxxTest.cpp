@@ -223,6 +223,41 @@ TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {
     EXPECT_EQ(Vkxx({"resave", kSamples + "DefaultVK24.ckd", (folder / "plain" / "x.ckd").string()}).status, 2);
 }
 
+// resave writes on top of key definition files only: anything else in OUT's place is refused,
+// untouched, unless --force, which replaces it with the document alone.
+TEST(Vkxx, ResaveKeepsOffWhatIsNoKeyDefinitionFile) {
+    TemporaryFolder folder;
+    const std::string input = kSamples + "DefaultVK24.ckd";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uintmax_t size; // grown to this with zeros, when not 0
+    } cases[] = {
+        {"device image", std::string("\xE4\x01\x0C\xE0\x70\x00\x10", 7), 0},
+        {"picture", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11), 0},
+        {"text", "Dear diary,\r\ntoday=rain\r\n", 0},
+        {"zeros beyond the size limit", "", kMaxKeyDefinitionSize + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path out = folder / "out.bin";
+        WriteFile(out, c.bytes);
+        if (c.size)
+            std::filesystem::resize_file(out, c.size);
+
+        const Outcome refused = Vkxx({"resave", input, out.string()});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_THAT(refused.err, HasSubstr("not written over (--force replaces it)"));
+        EXPECT_EQ(std::filesystem::file_size(out), c.size ? c.size : c.bytes.size());
+        if (!c.size) {
+            EXPECT_EQ(ReadFile(out), c.bytes);
+        }
+
+        EXPECT_EQ(Vkxx({"resave", "--force", input, out.string()}).status, 0);
+        EXPECT_EQ(ReadFile(out), ReadFile(input));
+    }
+}
+
 // The editor saves through SaveKeyDefinitionFile, and vkxx may save the same file at the same
 // moment: each pair of saves ends with one of the two whole, and neither reports a failure.
 TEST(Vkxx, TheEditorsSaveAndResaveOfOneFileTakeTurns) {
