@@ -137,6 +137,18 @@ TEST(Vkxx, ShowPrintsSettingsKeysAndCells) {
     EXPECT_THAT(run.out, Not(HasSubstr("Key 25 [KEY24]")));
 }
 
+// A description may hold what a terminal acts on (here: set the window title, clear the screen,
+// a C1 escape); show prints such characters escaped, never raw.
+TEST(Vkxx, ShowEscapesControlCharactersOfDescriptions) {
+    TemporaryFolder folder;
+    WriteFile(folder / "a.ckd", "[KEY0]\r\nLevel_1_Name=\x1B]0;owned\x07\x1B[2J\xC2\x9B\\ caf\xC3\xA9\r\n");
+    const Outcome run = Vkxx({"show", (folder / "a.ckd").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("    Description: \\x1b]0;owned\\x07\\x1b[2J\\u009b\\\\ caf\xC3\xA9\n"));
+    EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(run.out.find("\xC2\x9B"), std::string::npos);
+}
+
 TEST(Vkxx, ShowJsonHoldsAll48KeysWithRenderedCells) {
     TemporaryFolder folder;
     WriteFile(folder / "a.ckd",
