@@ -1,12 +1,15 @@
 #include "files/WorkingFolders.h"
 
+#include "files/AtomicFile.h"
 #include "files/FileError.h"
 #include "files/IniFile.h"
 #include "files/PathText.h"
+#include "files/TextEncoding.h"
 
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace keyloom {
 
@@ -134,20 +137,43 @@ WorkingFolders PrepareWorkingFolders(const fs::path& userDocuments, const fs::pa
 
 namespace {
 
+// The settings file holds a few lines; one this large was not written by us, and reading it
+// whole at every start would cost seconds and memory.
+constexpr std::uintmax_t kMaxSettingsSize = 1u << 20;
+
+// The settings file at path, or nothing when it is damaged: too large, or binary data (NUL bytes
+// outside UTF-16 with its byte order mark). Missing reads as empty; throws FileError when it
+// cannot be read.
+std::optional<IniFile> LoadSettings(const fs::path& path) {
+    std::error_code error;
+    if (const std::uintmax_t size = fs::file_size(path, error); !error && size > kMaxSettingsSize)
+        return std::nullopt;
+    RecoverInterruptedSave(path);
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return IniFile{};
+    const bool utf16 = DetectEncoding(bytes) == TextEncoding::Utf16LeBom;
+    if (!utf16 && bytes.find('\0') != std::string::npos)
+        return std::nullopt;
+    return IniFile::FromBytes(std::move(bytes));
+}
+
 // A value of the settings file of area; nothing when the file or the value is missing or the file
-// cannot be read, like a private-profile read.
+// cannot be read, like a private-profile read, or is damaged.
 std::optional<std::string> ReadSetting(const fs::path& area, const char* name) {
     if (area.empty())
         return std::nullopt;
-    IniFile settings;
+    std::optional<IniFile> settings;
     try {
-        settings = IniFile::Load(area / kSettingsFileName);
+        settings = LoadSettings(area / kSettingsFileName);
     } catch (const FileError&) {
         return std::nullopt;
     }
+    if (!settings)
+        return std::nullopt;
     // A value never holds a line break, so this default tells a missing key from a damaged value.
     constexpr std::string_view kMissing = "\n";
-    std::string value = settings.ReadString(kConfigurationSection, name, kMissing);
+    std::string value = settings->ReadString(kConfigurationSection, name, kMissing);
     if (value == kMissing)
         return std::nullopt;
     return value;
@@ -157,9 +183,24 @@ void WriteSetting(const fs::path& area, const char* name, int32_t value) {
     const fs::path path = area / kSettingsFileName;
     if (area.empty())
         throw UnableToWrite(path, "the documents area is unknown");
-    IniFile settings = IniFile::Load(path);
-    settings.WriteInteger(kConfigurationSection, name, value);
-    settings.Save(path);
+    std::optional<IniFile> settings = LoadSettings(path);
+    if (!settings) {
+        // A damaged file is set aside for whoever wants to look at it, never written over: under
+        // the first free name of KeyloomVKxx.ini.damaged, .damaged2, ...
+        fs::path aside = path;
+        aside += ".damaged";
+        std::error_code error;
+        for (int n = 2; fs::exists(fs::symlink_status(aside, error)) && n < 100; ++n) {
+            aside = path;
+            aside += ".damaged" + std::to_string(n);
+        }
+        fs::rename(path, aside, error);
+        if (error)
+            throw UnableToWrite(path, "it is damaged and cannot be set aside: " + error.message());
+        settings.emplace();
+    }
+    settings->WriteInteger(kConfigurationSection, name, value);
+    settings->Save(path);
 }
 
 } // namespace

@@ -205,6 +205,34 @@ TEST_F(WorkingFoldersTest, ALayoutThatCannotBeWrittenThrowsAndReadsAsTheDefault)
     EXPECT_EQ(ReadKeyCount(root), 24);
 }
 
+// A settings file far larger than any we write, or binary data, is not read (the program starts
+// with the defaults at once) and is set aside, not written over, by the next setting stored.
+TEST_F(WorkingFoldersTest, ADamagedSettingsFileIsSetAside) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"too large", "[CONFIGURATION]\r\nNumber_of_Keys=48\r\n" + std::string(2 << 20, ';')},
+        {"binary data", std::string("[CONFIGURATION]\r\nNumber_of_Keys=48\r\n\0\0\x01", 38)},
+    };
+    const fs::path area = root / "area";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(area);
+        WriteText(area / "KeyloomVKxx.ini", c.bytes);
+        if (c.bytes.size() < 100)
+            WriteText(area / "KeyloomVKxx.ini.damaged", "an older damaged one");
+
+        EXPECT_EQ(ReadKeyCount(area), 24);
+        WriteKeyCount(area, 48);
+
+        EXPECT_EQ(ReadKeyCount(area), 48);
+        EXPECT_LT(fs::file_size(area / "KeyloomVKxx.ini"), 100u);
+        const fs::path aside = area / (c.bytes.size() < 100 ? "KeyloomVKxx.ini.damaged2" : "KeyloomVKxx.ini.damaged");
+        EXPECT_EQ(ReadText(aside), c.bytes);
+    }
+}
+
 #ifndef _WIN32
 // Runs work in a child process as a user of group alone, with the usual umask 022: "" when it
 // ran through, else what failed.
