@@ -7,6 +7,8 @@
 #include "print/KeymapPdf.h"
 
 #include <QGuiApplication>
+#include <QMessageLogContext>
+#include <QString>
 
 #include <filesystem>
 #include <iostream>
@@ -14,6 +16,19 @@
 #include <vector>
 
 namespace {
+
+QtMessageHandler g_qtHandler = nullptr;
+
+// Without XDG_RUNTIME_DIR (over ssh, from cron, in containers) Qt warns on every start about a
+// folder that printing never uses; that one warning is dropped, every other message shown.
+void DropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (g_qtHandler)
+        g_qtHandler(type, context, message);
+    else
+        std::cerr << qUtf8Printable(qFormatLogMessage(type, context, message)) << "\n";
+}
 
 int Run(const std::vector<std::string>& arguments) {
     // Printing needs fonts, not a screen: it runs over ssh, in scripts and on build machines too.
@@ -23,6 +38,7 @@ int Run(const std::vector<std::string>& arguments) {
     int argc = 1;
     char name[] = "vkxx-print";
     char* argv[] = {name, nullptr};
+    g_qtHandler = qInstallMessageHandler(DropRuntimeFolderWarning);
     QGuiApplication application(argc, argv);
     using namespace keyloom;
     return cli::RunPrintJob(arguments, std::cerr, [](const KeypadDocument& document, const cli::PrintJob& job) {
