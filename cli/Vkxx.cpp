@@ -48,9 +48,11 @@ An input must be a key definition file: a device image, binary data, text withou
 [GLOBAL_PARAMETERS] or [KEYn] section, a folder or a file over 16 MB is named and refused.
 
 Saving: an output is replaced in one step. The new contents go into .NAME.saving beside it,
-private while written, are flushed to the disk and renamed over it; a file that a rename would
-change (another owner or group, hard links, a folder we may not add to) is rewritten in place
-after a copy .NAME.saved beside it. A failed save leaves the old file whole.
+are flushed to the disk and renamed over it; a file that a rename would change (another owner
+or group, hard links, a folder we may not add to) is rewritten in place after a whole copy
+.NAME.saved beside it, which the next open or save puts back if the rewrite was stopped. Saves
+of one file take turns; one that waits over 5 seconds fails. A failed save leaves the old file
+whole.
 
 Exit status:
   0   done (check: the file is clean)

@@ -9,16 +9,18 @@ namespace keyloom {
 
 // Replaces the file at path with bytes so that a crash or a power cut at any moment leaves either
 // the old contents or the new ones, whole and on the disk. Usually a temporary file beside the
-// target (".NAME.saving", private from its first byte) is written, flushed and renamed over it;
-// a target that a rename would change (another owner or group, more than one hard link, a folder
-// in which we may not create files) is rewritten in place, its old contents kept beside it
-// (".NAME.saved") until the new ones are on the disk. A link is followed to the file it names,
-// which is created when missing. On failure the old file is left whole, nothing is left beside
-// it, and UnableToWrite(path, reason) is thrown.
+// target (".NAME.saving", readable only by those who could read the old file) is written, flushed
+// and renamed over it; a target that a rename would change (another owner or group, more than one
+// hard link, a folder in which we may not create files) is rewritten in place, a whole copy of its
+// old contents kept beside it (".NAME.saved") until the new ones are on the disk, which
+// RecoverInterruptedSave puts back if the rewrite is stopped. A link is followed to the file it
+// names, which is created when missing, if the saving user or the owner of its folder made it. On
+// failure the old file is left whole, nothing is left beside it, and UnableToWrite(path, reason)
+// is thrown.
 //
 // Saves of one existing file are serialised: each holds an exclusive lock on the file from before
 // its temporary file is made until the rename or the rewrite is done, and a save that finds the
-// lock held waits up to SaveLockWait, then fails with "another save of this file is under way".
+// lock held waits up to kSaveLockWait, then fails with "another save of this file is under way".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // A save that rewrites a file in place and is stopped half-way (killed, or the system went down)
