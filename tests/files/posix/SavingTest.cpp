@@ -192,6 +192,28 @@ TEST_F(SavingAsAnotherUserTest, OnlyLinksOfTheSaverOrTheFoldersOwnerAreFollowed)
     }
 }
 
+// Another user's file under a name our saves use beside the target is neither removed nor
+// trusted: the save goes ahead around it, and a planted "copy of the old contents" is not put
+// back over the file.
+TEST_F(SavingAsAnotherUserTest, OtherUsersFilesBesideTheTargetAreLeftAlone) {
+    for (const char* planted : {".keys.ckd.saving", ".keys.ckd.saved"}) {
+        SCOPED_TRACE(planted);
+        const fs::path folder = m_root / planted;
+        fs::create_directory(folder);
+        const fs::path file = folder / "keys.ckd";
+        WriteFile(file, "[KEY1]\r\nLevel_1_Name=mine\r\n");
+        WriteFile(folder / planted, "[KEY1]\r\nLevel_1_Name=planted\r\n");
+        ASSERT_EQ(::chown((folder / planted).c_str(), kNobody, kNoGroup), 0);
+
+        EXPECT_EQ(LoadKeyDefinitionIni(file).ReadString("KEY1", "Level_1_Name", ""), "mine");
+        WriteFileAtomically(file, "new");
+
+        EXPECT_EQ(ReadFile(file), "new");
+        EXPECT_EQ(ReadFile(folder / planted), "[KEY1]\r\nLevel_1_Name=planted\r\n");
+        EXPECT_EQ(Listing(folder), (std::vector<std::string>{planted, "keys.ckd"}));
+    }
+}
+
 class SavingTest : public testing::Test {
 protected:
     test::TemporaryFolder m_folder;
