@@ -14,6 +14,8 @@ namespace keyloom {
 
 inline constexpr std::string_view kTemporarySuffix = ".saving";
 inline constexpr std::string_view kKeptSuffix = ".saved";
+// Windows only: the file that saves of a file lock.
+inline constexpr std::string_view kLockSuffix = ".lock";
 
 // Saves bytes into target, a path that is not a link; path is the name the user gave, for the
 // messages.

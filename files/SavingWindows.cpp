@@ -57,25 +57,24 @@ private:
     HANDLE m_handle;
 };
 
-// Opens the file to lock it; every sharing is allowed, so that readers, the replace and the move
-// still work while the lock is held.
-HANDLE OpenToLock(const fs::path& target) {
-    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE handle = ::CreateFileW(target.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
-        handle = ::CreateFileW(target.c_str(), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
-    return handle;
-}
-
-// Windows' locks keep others from reading what they cover, so the lock covers one byte far past
-// the end of any keypad file: it serialises saves and stops nobody else.
-OVERLAPPED LockedRange() {
-    OVERLAPPED range{};
-    range.Offset = 0xFFFFFFFE;
-    range.OffsetHigh = 0x7FFFFFFF;
-    return range;
+// Saves of a file lock ".NAME.lock" beside it rather than the file itself: Windows will not
+// rename a file over one that is open, so a handle held on the target across the replace would
+// make the replace fail. Every save opens the lock file to be deleted when the last handle to it
+// closes; while it is being deleted it cannot be opened, so all the saves waiting at one moment
+// hold the same file, and a later one creates it anew. Invalid when it cannot be opened (a folder
+// we may not add to, where the replace fails anyway).
+HANDLE OpenLockFile(const fs::path& target) {
+    const fs::path lockFile = SideFileFor(target, kLockSuffix);
+    for (int tries = 0; tries < 500; ++tries) {
+        const HANDLE handle = ::CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        // "Access denied" is also what a lock file being deleted answers: soon gone.
+        if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_ACCESS_DENIED)
+            return handle;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 // What taking the lock came to.
@@ -87,7 +86,7 @@ Locking LockFile(HANDLE handle, const fs::path& target) {
     const Clock::time_point deadline = Clock::now() + SaveLockWait();
     bool waiting = false;
     for (;;) {
-        OVERLAPPED range = LockedRange();
+        OVERLAPPED range{};
         if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range))
             return Locking::Held;
         const DWORD error = ::GetLastError();
@@ -102,16 +101,6 @@ Locking LockFile(HANDLE handle, const fs::path& target) {
             return Locking::Busy;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-}
-
-// Whether handle is open on the file that target names now, not on one a rename took away.
-bool StillNamedBy(HANDLE handle, const fs::path& target) {
-    const Handle now(OpenToLock(target));
-    BY_HANDLE_FILE_INFORMATION locked{}, named{};
-    return now.valid() && ::GetFileInformationByHandle(handle, &locked) &&
-           ::GetFileInformationByHandle(now.get(), &named) &&
-           locked.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
-           locked.nFileIndexHigh == named.nFileIndexHigh && locked.nFileIndexLow == named.nFileIndexLow;
 }
 
 // A new file beside target for the new contents: under the fixed name when that is free, else
@@ -159,7 +148,9 @@ void SaveByReplace(const fs::path& path, const fs::path& target, std::string_vie
         if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
             replaced = ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     } else if (!exists) {
-        replaced = ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        // Another save may have created the file meanwhile: the later one is kept, as a rename
+        // would do.
+        replaced = ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     if (!replaced) {
         if (error == ERROR_SUCCESS)
@@ -185,38 +176,26 @@ bool MayFollowLink(const fs::path&) { return true; }
 void RecoverInterruptedSave(const fs::path&, const fs::path&) {}
 
 void SaveFile(const fs::path& path, const fs::path& target, std::string_view bytes) {
-    // Each try locks the file the name stands for; a save that waited may find the name given to
-    // a new file by the save before it, and locks that one in turn.
-    for (int tries = 0; tries < 100; ++tries) {
-        const DWORD attributes = ::GetFileAttributesW(target.c_str());
-        const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-        if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND)
-            throw UnableToWrite(path, Reason(::GetLastError()));
-        // Nothing to lock: two saves creating one file each move a whole file into place.
-        if (!exists)
-            return SaveByReplace(path, target, bytes, attributes, false);
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            throw UnableToWrite(path, "not a file");
-        const Handle lock(OpenToLock(target));
-        if (!lock.valid()) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND)
-                continue;
-            throw UnableToWrite(path, Reason(error));
-        }
-        if (LockFile(lock.get(), target) == Locking::Busy)
-            throw UnableToWrite(path, kLockBusyReason);
-        if (!StillNamedBy(lock.get(), target))
-            continue;
-        ReportSaveStep(SaveStep::Locked, target);
-        // Read again under the lock: the save before this one may have changed them.
-        const DWORD current = ::GetFileAttributesW(target.c_str());
-        // Replacing would ignore the read-only mark the user set so as not to.
-        if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY))
-            throw UnableToWrite(path, "the file is read-only");
-        return SaveByReplace(path, target, bytes, current, true);
-    }
-    throw UnableToWrite(path, kLockBusyReason);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND)
+        throw UnableToWrite(path, Reason(::GetLastError()));
+    // Nothing to lock, as on other systems: two saves creating one file each move a whole file
+    // into place.
+    if (!exists)
+        return SaveByReplace(path, target, bytes, attributes, false);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw UnableToWrite(path, "not a file");
+    const Handle lock(OpenLockFile(target));
+    if (lock.valid() && LockFile(lock.get(), target) == Locking::Busy)
+        throw UnableToWrite(path, kLockBusyReason);
+    ReportSaveStep(SaveStep::Locked, target);
+    // Read again under the lock: the save before this one may have changed them.
+    const DWORD current = ::GetFileAttributesW(target.c_str());
+    // Replacing would ignore the read-only mark the user set so as not to.
+    if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY))
+        throw UnableToWrite(path, "the file is read-only");
+    SaveByReplace(path, target, bytes, current, current != INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace keyloom
