@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Kills `vkxx resave` at random moments while it replaces an existing file: a few hundred times
-# where the save renames a new file over the old one, and a few dozen times each where it must
+# where the save renames a new file over the old one, and twenty times each where it must
 # rewrite a file of a few MB in place (a file with a second hard link; another user's file, when
 # run as root). After each kill the next open must find the old file or the new one, whole, and
 # at most one temporary file may stand beside it (the next save removes it).
@@ -9,7 +9,7 @@ set -euo pipefail
 vkxx=$1
 samples=$2
 rounds=${3:-300}
-inPlaceRounds=${4:-30}
+inPlaceRounds=${4:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"

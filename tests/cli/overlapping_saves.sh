@@ -6,7 +6,7 @@
 set -euo pipefail
 vkxx=$1
 samples=$2
-rounds=${3:-300}
+rounds=${3:-200}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -15,8 +15,8 @@ trap 'rm -rf "$work"' EXIT
 a=$samples/MouseClicks.ckd
 b=$samples/MultiMediaKeys.ckd
 sizes=(100 1000 4000)
-# Mostly small files, to keep the loop short; every tenth pair a large one.
-schedule=(100 100 100 100 100 100 100 100 1000 4000)
+# Mostly small files, to keep the loop short; one pair in ten a larger one.
+schedule=(100 100 100 100 100 100 100 100 100 1000 100 100 100 100 100 100 100 100 100 4000)
 for kb in "${sizes[@]}"; do
   "$vkxx" resave "$samples/DefaultVK48.ckd" "$work/start$kb"
   # Lines the keypad does not read make the file larger; a save keeps them.
