@@ -92,8 +92,8 @@ void RemoveOurLeftover(const fs::path& file) {
         ::unlink(file.c_str());
 }
 
-// A new file beside target, readable by nobody else while it is written: under the fixed name
-// when that is free, else under a name of this process's own, so that what stands under the
+// A new file beside target, created with mode (never wider than the old file's): under the fixed
+// name when that is free, else under a name of this process's own, so that what stands under the
 // fixed name blocks nothing. file is set to the name used.
 int CreateTemporary(const fs::path& target, mode_t mode, fs::path& file) {
     file = SideFileFor(target, kTemporarySuffix);
