@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,8 +41,8 @@ struct stat StatOf(const fs::path& path) {
     return status;
 }
 
-// Saves as the user nobody in a child process: "" when saved, else the error's text.
-std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
+// Runs work as the user nobody in a child process: "" when it ran through, else what failed.
+std::string AsNobody(const std::function<void()>& work) {
     int pipe[2];
     if (::pipe(pipe) != 0)
         return "no pipe";
@@ -53,8 +54,8 @@ std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
             result = "cannot become nobody";
         } else {
             try {
-                WriteFileAtomically(path, bytes);
-            } catch (const FileError& error) {
+                work();
+            } catch (const std::exception& error) {
                 result = error.what();
             }
         }
@@ -70,6 +71,34 @@ std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return result;
+}
+
+// Saves as the user nobody: "" when saved, else the error's text.
+std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
+    return AsNobody([&] { WriteFileAtomically(path, bytes); });
+}
+
+// Saves file in a child process that dies half-way through rewriting it in place, as a kill would
+// leave it: the first half of bytes over the old contents. Whether it died there.
+bool StopSaveHalfWay(const fs::path& file, const std::string& bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SetSaveHooksForTests([&bytes](SaveStep step, const fs::path& target) {
+            if (step != SaveStep::ReadyToReplace)
+                return;
+            const int fd = ::open(target.c_str(), O_WRONLY);
+            [[maybe_unused]] const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size() / 2, 0);
+            ::_exit(9);
+        });
+        try {
+            WriteFileAtomically(file, bytes);
+        } catch (const FileError&) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 9;
 }
 
 class SavingAsAnotherUserTest : public testing::Test {
@@ -214,6 +243,30 @@ TEST_F(SavingAsAnotherUserTest, OtherUsersFilesBesideTheTargetAreLeftAlone) {
     }
 }
 
+// When the user may no longer write a file that a stopped save of theirs left half-rewritten, it
+// is refused, naming the copy of its earlier contents, which stays.
+TEST_F(SavingAsAnotherUserTest, AStoppedSaveThatCannotBeUndoneIsRefusedNamingTheCopy) {
+    const fs::path folder = m_root / "shared";
+    fs::create_directory(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    const fs::path file = folder / "keys.ckd";
+    const std::string old = "[KEY1]\r\nLevel_1_Name=old\r\n";
+    WriteFile(file, old);
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    ASSERT_EQ(AsNobody([&] {
+                  if (!StopSaveHalfWay(file, "[KEY1]\r\nLevel_1_Name=" + std::string(100, 'n')))
+                      throw std::runtime_error("the save was not stopped half-way");
+              }),
+              "");
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+
+    const fs::path kept = folder / ".keys.ckd.saved";
+    EXPECT_EQ(AsNobody([&] { LoadKeyDefinitionIni(file); }),
+              file.string() + " cannot be read now: a save of it stopped half-way, and its earlier contents, kept in " +
+                  kept.string() + ", cannot be put back: permission denied");
+    EXPECT_EQ(ReadFile(kept), old);
+}
+
 class SavingTest : public testing::Test {
 protected:
     test::TemporaryFolder m_folder;
@@ -276,29 +329,6 @@ TEST_F(SavingTest, TheNextSaveRemovesWhatAStoppedOneLeft) {
     EXPECT_EQ(Listing(m_folder.path()), std::vector<std::string>{"keys.ckd"});
 }
 
-// Saves file in a child process that dies half-way through rewriting it in place, as a kill would
-// leave it: the first half of bytes over the old contents.
-void DieHalfWayThroughSaving(const fs::path& file, const std::string& bytes) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        SetSaveHooksForTests([&bytes](SaveStep step, const fs::path& target) {
-            if (step != SaveStep::ReadyToReplace)
-                return;
-            const int fd = ::open(target.c_str(), O_WRONLY);
-            [[maybe_unused]] const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size() / 2, 0);
-            ::_exit(9);
-        });
-        try {
-            WriteFileAtomically(file, bytes);
-        } catch (const FileError&) {
-        }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << "the save was not stopped half-way";
-}
-
 // A file rewritten in place (here, one with a second link) by a save that dies half-way is whole
 // again, with its earlier contents, before anything reads it or saves over it; the copy that made
 // it possible is gone then.
@@ -323,7 +353,7 @@ TEST_F(SavingTest, AnInPlaceSaveStoppedHalfWayIsUndoneBeforeTheFileIsUsed) {
         const fs::path file = folder / "keys.ckd";
         WriteFile(file, old);
         fs::create_hard_link(file, folder / "link.ckd");
-        DieHalfWayThroughSaving(file, unfinished);
+        ASSERT_TRUE(StopSaveHalfWay(file, unfinished)) << "the save was not stopped half-way";
         ASSERT_NE(ReadFile(file), old) << "the save did not damage the file";
         if (next.unlink)
             fs::remove(folder / "link.ckd");
