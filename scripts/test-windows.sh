@@ -11,6 +11,10 @@ root=$PWD
 windows_build=${WINDOWS_BUILD_DIR:-build/windows}
 linux_build=${LINUX_BUILD_DIR:-build/normal}
 jobs=${JOBS:-$(nproc)}
+source scripts/phases.sh
+source scripts/compiler-cache.sh
+
+phase "Windows: packages and Qt"
 
 packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 liblnk-utils
           xvfb xauth xdotool x11-utils imagemagick zip unzip fonts-wine)
@@ -34,7 +38,7 @@ qt_prefix=$(bash scripts/build-qt-windows.sh | tail -1)
 bash scripts/install-deps.sh
 if [ ! -f "$linux_build/build.ninja" ]; then
   mkdir -p "$(dirname "$linux_build")"
-  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${compiler_cache[@]}" \
     > "$linux_build.configure.log" 2>&1 || { cat "$linux_build.configure.log"; exit 1; }
 fi
 cmake --build "$linux_build" -j "$jobs" --target make_keycap_labels make_icons make_manual vkxx KeyloomVKxx
@@ -51,8 +55,10 @@ work=$(mktemp -d /tmp/keyloom-windows.XXXXXX)
 export HOME=$work/home
 mkdir -p "$HOME"
 cleanup() {
+  local status=$?
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX" "$work"
+  phases_report $status
 }
 trap cleanup EXIT
 # Without a lasting server every test program pays Wine's start-up of about two seconds.
@@ -64,15 +70,18 @@ fi
 
 # GUI tests run offscreen, also while their tests are listed at build time.
 export QT_QPA_PLATFORM=offscreen
+phase "Windows build"
 mkdir -p "$(dirname "$windows_build")"
-cmake -S . -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${compiler_cache[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKEYLOOM_GUI=ON -DKEYLOOM_BENCH=OFF \
   -DKEYLOOM_QT_WINDOWS_PREFIX="$qt_prefix" -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DKEYLOOM_HOST_TOOLS="$host_tools" \
   > "$windows_build.configure.log" 2>&1 || { cat "$windows_build.configure.log"; exit 1; }
 cmake --build "$windows_build" -j "$jobs"
+phase "Windows tests under Wine"
 ctest --test-dir "$windows_build" --output-on-failure -j "$jobs"
 
+phase "Windows zip, vkxx images, start-up"
 # The program folder a user copies, as a zip with one top folder.
 version=$(sed -n 's/^project(KeyloomVKxx VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip_file=$(realpath "$windows_build")/KeyloomVKxx-$version-windows-x64.zip
