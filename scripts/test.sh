@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything twice, normally and with AddressSanitizer + UndefinedBehaviorSanitizer, and
-# runs every test in both builds; then the Windows build of the core and the platform backend, its
-# tests under Wine (scripts/test-windows.sh). KEYLOOM_SKIP_WINDOWS=1 leaves the Windows part out.
-# Ends with the time each phase took. Every build compiles through ccache (scripts/compiler-cache.sh).
+# runs every test in both builds; the Debian package made from the normal build is checked,
+# installed and purged again (scripts/test-deb.sh); then the Windows build and its tests under
+# Wine (scripts/test-windows.sh). KEYLOOM_SKIP_DEB=1 and KEYLOOM_SKIP_WINDOWS=1
+# leave those parts out. Ends with the time each phase took. Every build compiles through ccache
+# (scripts/compiler-cache.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/phases.sh
@@ -27,6 +29,11 @@ phase "normal build"
 build build/normal
 phase "normal tests"
 ctest --test-dir build/normal --output-on-failure -j "$jobs"
+
+if [ "${KEYLOOM_SKIP_DEB:-0}" != 1 ]; then
+  phase "Debian package"
+  bash scripts/test-deb.sh build/normal
+fi
 
 phase "sanitizer build"
 build build/sanitize -DKEYLOOM_SANITIZE=ON -DKEYLOOM_BENCH=OFF
