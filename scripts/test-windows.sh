@@ -3,7 +3,9 @@
 # scripts/build-qt-windows.sh), then everything - core, platform backend, editor, dialogs, KeyTest,
 # vkxx and their tests - cross-built with MinGW-w64. The tests run under Wine (the GUI ones
 # offscreen); vkxx.exe must write the same device images as the Linux vkxx; the program folder is
-# zipped, unpacked elsewhere and started on a virtual display (scripts/test-windows-startup.sh).
+# zipped, unpacked elsewhere and started on a virtual display (scripts/test-windows-startup.sh);
+# its installer (NSIS, packaging/windows) installs, starts and uninstalls silently under Wine
+# (scripts/test-windows-installer.sh).
 # WINDOWS_BUILD_DIR and LINUX_BUILD_DIR choose other build folders, JOBS the parallel jobs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +19,7 @@ source scripts/compiler-cache.sh
 phase "Windows: packages and Qt"
 
 packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 liblnk-utils
-          xvfb xauth xdotool x11-utils imagemagick zip unzip fonts-wine)
+          xvfb xauth xdotool x11-utils imagemagick zip unzip fonts-wine nsis)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -44,9 +46,10 @@ fi
 cmake --build "$linux_build" -j "$jobs" --target make_keycap_labels make_icons make_manual vkxx KeyloomVKxx
 host_tools=$(realpath "$linux_build")/tools
 
-# A throwaway Wine installation, without the Gecko and Mono installers it would offer.
+# A throwaway Wine installation, without the Gecko and Mono installers it would offer, and without
+# the menu builder that copies Windows shortcuts into the desktop's menus.
 WINEPREFIX=$(mktemp -d /tmp/keyloom-wine.XXXXXX)
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine reads the Unix side's arguments and file names in the locale's character set.
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/keyloom-windows.XXXXXX)
@@ -89,6 +92,11 @@ rm -f "$zip_file"
 ln -s "$(realpath "$windows_build")/bin" "$work/KeyloomVKxx"
 (cd "$work" && zip -qr "$zip_file" KeyloomVKxx)
 echo "Windows program folder: $windows_build/bin, zipped as $windows_build/$(basename "$zip_file")"
+# The installer of the same folder.
+installer=$(realpath "$windows_build")/KeyloomVKxx-$version-setup.exe
+bash packaging/windows/make-installer.sh "$windows_build/bin" "$version" \
+  "$windows_build/icons/hicolor/keyloomvkxx.ico" "$installer"
+echo "Windows installer: $windows_build/$(basename "$installer")"
 
 linux_vkxx=$linux_build/bin/vkxx
 
@@ -115,3 +123,6 @@ echo "vkxx image: $compared images identical on Linux and Windows"
 [ $status = 0 ] || exit $status
 
 bash scripts/test-windows-startup.sh "$zip_file" "$linux_build/bin/KeyloomVKxx"
+
+phase "Windows installer"
+bash scripts/test-windows-installer.sh "$installer" "$windows_build/bin" "$version"

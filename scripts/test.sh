@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything twice, normally and with AddressSanitizer + UndefinedBehaviorSanitizer, and
 # runs every test in both builds; the Debian package made from the normal build is checked,
-# installed and purged again (scripts/test-deb.sh); then the Windows build and its tests under
-# Wine (scripts/test-windows.sh). KEYLOOM_SKIP_DEB=1 and KEYLOOM_SKIP_WINDOWS=1
+# installed and purged again (scripts/test-deb.sh); then the Windows build, its tests and its
+# installer under Wine (scripts/test-windows.sh). KEYLOOM_SKIP_DEB=1 and KEYLOOM_SKIP_WINDOWS=1
 # leave those parts out. Ends with the time each phase took. Every build compiles through ccache
 # (scripts/compiler-cache.sh).
 set -euo pipefail
