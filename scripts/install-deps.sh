@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  # The compiler cache that makes repeated builds quick (scripts/compiler-cache.sh).
+  ccache
   qt6-base-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
