@@ -102,11 +102,18 @@ TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
     WriteFile(folder / "odd.ckd", "[KEY0]\r\nLevel_1_Codes=1c\r\n[KEY1]\r\nLevel_1_Codes=1c0\r\n");
     WriteFile(folder / "out.ckd", "[KEEP]\r\nx=1\r\n");
 
-    const Outcome odd = Vkxx({"show", (folder / "odd.ckd").string()});
-    EXPECT_EQ(odd.status, 1);
-    EXPECT_THAT(odd.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << odd.err;
-
-    EXPECT_EQ(Vkxx({"resave", (folder / "odd.ckd").string(), (folder / "out.ckd").string()}).status, 1);
+    // Every command that reads the document refuses the file as the editor's Open does.
+    const std::string odd = PathText(folder / "odd.ckd");
+    const std::vector<std::vector<std::string>> readers = {
+        {"show", odd}, {"image", odd}, {"image", odd, "-o", PathText(folder / "out.bin")},
+        {"resave", odd, PathText(folder / "out.ckd")}};
+    for (const std::vector<std::string>& arguments : readers) {
+        const Outcome refused = Vkxx(arguments);
+        EXPECT_EQ(refused.status, 1) << arguments[0];
+        EXPECT_THAT(refused.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "odd.bin"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.bin"));
     EXPECT_EQ(ReadFile(folder / "out.ckd"), "[KEEP]\r\nx=1\r\n");
 
     for (const char* command : {"show", "image", "check"}) {
