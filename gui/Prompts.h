@@ -14,6 +14,7 @@ struct FileDialogRequest {
     QString defaultSuffix; // without the dot
     QString folder;        // start folder
     QString fileName;      // proposed name, with or without a folder
+    int selectedFilter = 0; // the filter entry preselected, counted from 0
 };
 
 // Every message box and file dialog of the windows goes through here, so tests can answer them.

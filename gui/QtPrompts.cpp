@@ -36,9 +36,15 @@ QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& spelling : {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
+                if (!patterns.contains(spelling))
+                    patterns << spelling;
+            }
+        }
         // Qt separates the patterns of one filter by blanks, not by ';'.
-        const QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns);
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -89,6 +95,9 @@ std::optional<QString> QtPrompts::fileName(const FileDialogRequest& request, boo
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // The names alone, as a Windows dialog shows them; the patterns are Qt's to read.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.selectNameFilter(dialog.nameFilters().value(request.selectedFilter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
