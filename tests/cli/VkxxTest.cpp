@@ -8,8 +8,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <sstream>
 
 #ifndef _WIN32
@@ -375,6 +377,28 @@ void ExpectError(const Outcome& run, const std::string& text) {
 #endif
 }
 
+// The fonts a PDF uses, by name without a subset's tag ("DejaVuSans-Bold"), and how many of them
+// carry the map from glyphs back to characters that makes the text extractable. Qt writes the font
+// dictionaries uncompressed, so the bytes are read as they are.
+struct PdfFonts {
+    std::vector<std::string> names;
+    int withUnicodeMap = 0;
+};
+
+PdfFonts FontsOfPdf(const std::string& pdf) {
+    PdfFonts fonts;
+    static const std::regex baseFont(R"(/BaseFont\s*/(?:[A-Z]{6}\+)?([^\s/<>\[\]()]+))");
+    for (auto match = std::sregex_iterator(pdf.begin(), pdf.end(), baseFont); match != std::sregex_iterator(); ++match) {
+        if (std::find(fonts.names.begin(), fonts.names.end(), (*match)[1].str()) == fonts.names.end())
+            fonts.names.push_back((*match)[1].str());
+    }
+    for (std::size_t at = pdf.find("/ToUnicode"); at != std::string::npos; at = pdf.find("/ToUnicode", at + 1))
+        ++fonts.withUnicodeMap;
+    return fonts;
+}
+
+// The sheets' text is text on every system: with no font found a PDF holds black boxes and no
+// font at all.
 TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
     TemporaryFolder folder;
     const std::string sample = kSamples + "MultiMediaKeys.ckd";
@@ -382,7 +406,11 @@ TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
                                   std::vector<std::string>{"labels", sample, "--small", "-o", PathText(folder / "a b.pdf")}}) {
         const Outcome run = Program(VKXX_PROGRAM, arguments, folder / "err.txt");
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(ReadFile(folder / "a b.pdf").rfind("%PDF-", 0), 0u);
+        const std::string pdf = ReadFile(folder / "a b.pdf");
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        const PdfFonts fonts = FontsOfPdf(pdf);
+        EXPECT_THAT(fonts.names, Not(testing::IsEmpty())) << arguments[0];
+        EXPECT_GE(fonts.withUnicodeMap, 1) << arguments[0];
     }
     const Outcome missing = Program(VKXX_PROGRAM, {"keymap", PathText(folder / "absent.ckd"), "-o", PathText(folder / "c.pdf")},
                                     folder / "err.txt");
