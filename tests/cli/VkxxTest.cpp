@@ -397,8 +397,8 @@ PdfFonts FontsOfPdf(const std::string& pdf) {
     return fonts;
 }
 
-// The sheets' text is text on every system: with no font found a PDF holds black boxes and no
-// font at all.
+// The sheets' text is text on every system, in a sans-serif face: with no font found a PDF holds
+// black boxes and no font at all, and a face the system did not know came out serif on Windows.
 TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
     TemporaryFolder folder;
     const std::string sample = kSamples + "MultiMediaKeys.ckd";
@@ -411,6 +411,8 @@ TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
         const PdfFonts fonts = FontsOfPdf(pdf);
         EXPECT_THAT(fonts.names, Not(testing::IsEmpty())) << arguments[0];
         EXPECT_GE(fonts.withUnicodeMap, 1) << arguments[0];
+        for (const std::string& name : fonts.names)
+            EXPECT_FALSE(std::regex_search(name, std::regex("Serif|Times|Roman|Georgia|Cambria"))) << name;
     }
     const Outcome missing = Program(VKXX_PROGRAM, {"keymap", PathText(folder / "absent.ckd"), "-o", PathText(folder / "c.pdf")},
                                     folder / "err.txt");
