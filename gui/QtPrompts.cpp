@@ -1,6 +1,7 @@
 #include "gui/QtPrompts.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -102,7 +103,9 @@ std::optional<QString> QtPrompts::fileName(const FileDialogRequest& request, boo
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    // Qt's dialogs answer with forward slashes; the path is shown and handed on as the system
+    // writes it.
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 } // namespace keyloom

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QListView>
@@ -90,6 +91,28 @@ TEST(QtPromptsTest, TheFileDialogShowsTheNamesAndPreselectsTheRequestedFilter) {
     EXPECT_EQ(preselected, "All Files (*.*)");
     listed.sort(Qt::CaseInsensitive);
     EXPECT_EQ(listed, QStringList({"a.ckd", "B.CKD"}));
+}
+
+// The chosen file comes back as the system writes paths (with backslashes on Windows), as it is
+// shown and handed to other programs.
+TEST(QtPromptsTest, TheChosenFileIsInTheNativeForm) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("chosen.ckd"));
+    QFile(path).open(QIODevice::WriteOnly);
+    QtPrompts prompts;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::optional<QString> chosen =
+        prompts.openFileName({"", "Custom Keypad Definition Files |*.ckd", "ckd", folder.path(), ""});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QDir::fromNativeSeparators(*chosen), QDir::cleanPath(path));
+#ifdef _WIN32
+    EXPECT_FALSE(chosen->contains(QLatin1Char('/'))) << chosen->toStdString();
+#endif
 }
 
 } // namespace
