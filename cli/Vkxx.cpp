@@ -157,6 +157,15 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     const std::optional<IniFile> ini = LoadIni(ckdPath, err);
     if (!ini)
         return kUnreadableInput;
+    // The image is built from the values alone, which would take a file that the editor cannot
+    // open (an odd-length codes text); reading it into a scratch document refuses it the same way.
+    try {
+        KeypadDocument scratch;
+        ReadKeyDefinition(scratch, *ini, ckdPath);
+    } catch (const FileError& error) {
+        err << "vkxx: " << ErrorLine(error) << "\n";
+        return kUnreadableInput;
+    }
     if (!keys)
         keys = LayoutOfFile(*ini);
     const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);

@@ -32,12 +32,14 @@ void DropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context,
 
 int Run(const std::vector<std::string>& arguments) {
     // Printing needs fonts, not a screen: it runs over ssh, in scripts and on build machines too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt is given only the program's name, so that no argument is taken for one of its own options.
-    int argc = 1;
+    // The minimal platform with its fonts enabled reads the system's fonts everywhere; the
+    // offscreen one reads only Qt's own font folder on Windows, and its PDFs had no text there.
+    // Qt is given nothing of the arguments, so that none is taken for one of its own options.
     char name[] = "vkxx-print";
-    char* argv[] = {name, nullptr};
+    char platformOption[] = "-platform";
+    char platform[] = "minimal:enable_fonts";
+    char* argv[] = {name, platformOption, platform, nullptr};
+    int argc = 3;
     g_qtHandler = qInstallMessageHandler(DropRuntimeFolderWarning);
     QGuiApplication application(argc, argv);
     using namespace keyloom;

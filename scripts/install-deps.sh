@@ -10,8 +10,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
   xvfb xauth
-  # pdftotext and pdftoppm read the printed sheets back in the tests.
-  poppler-utils
+  # pdftotext and pdftoppm read the printed sheets back in the tests, xlrd the label spreadsheets.
+  poppler-utils python3-xlrd
   desktop-file-utils appstream shared-mime-info
 )
 

@@ -9,8 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -104,11 +106,18 @@ TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
     WriteFile(folder / "odd.ckd", "[KEY0]\r\nLevel_1_Codes=1c\r\n[KEY1]\r\nLevel_1_Codes=1c0\r\n");
     WriteFile(folder / "out.ckd", "[KEEP]\r\nx=1\r\n");
 
-    const Outcome odd = Vkxx({"show", (folder / "odd.ckd").string()});
-    EXPECT_EQ(odd.status, 1);
-    EXPECT_THAT(odd.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << odd.err;
-
-    EXPECT_EQ(Vkxx({"resave", (folder / "odd.ckd").string(), (folder / "out.ckd").string()}).status, 1);
+    // Every command that reads the document refuses the file as the editor's Open does.
+    const std::string odd = PathText(folder / "odd.ckd");
+    const std::vector<std::vector<std::string>> readers = {
+        {"show", odd}, {"image", odd}, {"image", odd, "-o", PathText(folder / "out.bin")},
+        {"resave", odd, PathText(folder / "out.ckd")}};
+    for (const std::vector<std::string>& arguments : readers) {
+        const Outcome refused = Vkxx(arguments);
+        EXPECT_EQ(refused.status, 1) << arguments[0];
+        EXPECT_THAT(refused.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "odd.bin"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.bin"));
     EXPECT_EQ(ReadFile(folder / "out.ckd"), "[KEEP]\r\nx=1\r\n");
 
     for (const char* command : {"show", "image", "check"}) {
@@ -457,6 +466,28 @@ void ExpectError(const Outcome& run, const std::string& text) {
 #endif
 }
 
+// The fonts a PDF uses, by name without a subset's tag ("DejaVuSans-Bold"), and how many of them
+// carry the map from glyphs back to characters that makes the text extractable. Qt writes the font
+// dictionaries uncompressed, so the bytes are read as they are.
+struct PdfFonts {
+    std::vector<std::string> names;
+    int withUnicodeMap = 0;
+};
+
+PdfFonts FontsOfPdf(const std::string& pdf) {
+    PdfFonts fonts;
+    static const std::regex baseFont(R"(/BaseFont\s*/(?:[A-Z]{6}\+)?([^\s/<>\[\]()]+))");
+    for (auto match = std::sregex_iterator(pdf.begin(), pdf.end(), baseFont); match != std::sregex_iterator(); ++match) {
+        if (std::find(fonts.names.begin(), fonts.names.end(), (*match)[1].str()) == fonts.names.end())
+            fonts.names.push_back((*match)[1].str());
+    }
+    for (std::size_t at = pdf.find("/ToUnicode"); at != std::string::npos; at = pdf.find("/ToUnicode", at + 1))
+        ++fonts.withUnicodeMap;
+    return fonts;
+}
+
+// The sheets' text is text on every system, in a sans-serif face: with no font found a PDF holds
+// black boxes and no font at all, and a face the system did not know came out serif on Windows.
 TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
     TemporaryFolder folder;
     const std::string sample = kSamples + "MultiMediaKeys.ckd";
@@ -470,7 +501,13 @@ TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
         const Outcome run = Program(VKXX_PROGRAM, arguments, folder / "err.txt");
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_EQ(ReadFile(folder / "a b.pdf").rfind("%PDF-", 0), 0u);
+        const std::string pdf = ReadFile(folder / "a b.pdf");
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        const PdfFonts fonts = FontsOfPdf(pdf);
+        EXPECT_THAT(fonts.names, Not(testing::IsEmpty())) << arguments[0];
+        EXPECT_GE(fonts.withUnicodeMap, 1) << arguments[0];
+        for (const std::string& name : fonts.names)
+            EXPECT_FALSE(std::regex_search(name, std::regex("Serif|Times|Roman|Georgia|Cambria"))) << name;
     }
 #ifndef _WIN32
     if (!runtime.empty())
