@@ -59,6 +59,29 @@ void JsonString(std::ostream& out, std::string_view text) {
     out << '"';
 }
 
+// text as the terminal should show it: a description may hold control characters (ESC, BEL,
+// or C1 controls such as U+009B), which a terminal would act on; they are shown as \xhh or
+// \u00hh instead, and a backslash as two.
+std::string PrintableText(std::string_view text) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<uint8_t>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            AppendHexByte(shown, byte);
+        } else if (byte == 0xC2 && i + 1 < text.size() && static_cast<uint8_t>(text[i + 1]) < 0xA0 &&
+                   static_cast<uint8_t>(text[i + 1]) >= 0x80) {
+            shown += "\\u00";
+            AppendHexByte(shown, static_cast<uint8_t>(text[++i]));
+        } else if (byte == '\\') {
+            shown += "\\\\";
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 void PrintDocument(const KeypadDocument& document, std::ostream& out) {
@@ -88,7 +111,7 @@ void PrintDocument(const KeypadDocument& document, std::ostream& out) {
                 << NameOf(kMacroModes, key.macroMode[l]) << "), auto-repeat "
                 << (key.autoRepeat[l] ? "on" : "off") << "\n";
             if (!key.name[l].empty())
-                out << "    Description: " << key.name[l] << "\n";
+                out << "    Description: " << PrintableText(key.name[l]) << "\n";
             if (cells.cellCount() == 0)
                 continue;
             out << "    Cells:";

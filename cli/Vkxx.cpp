@@ -25,8 +25,10 @@ Usage:
       Write the device image that the keypad reads. The number of key records defaults to
       the layout the file selects; the output defaults to FILE with the extension .bin, and
       is never the input itself.
-  vkxx resave IN.ckd OUT.ckd
-      Read IN and write it with the editor's own writer on top of whatever OUT holds.
+  vkxx resave [--force] IN.ckd OUT.ckd
+      Read IN and write it with the editor's own writer on top of what OUT holds. An OUT that
+      exists and is no key definition file (by the test an input must pass) is refused; with
+      --force it is replaced by the document alone.
   vkxx check FILE.ckd
       List what a hand-edited file gets wrong, one line per problem naming the section and
       key: odd-length or non-hex codes texts, unassigned codes, 00 pairs, levels over their
@@ -46,9 +48,11 @@ An input must be a key definition file: a device image, binary data, text withou
 [GLOBAL_PARAMETERS] or [KEYn] section, a folder or a file over 16 MB is named and refused.
 
 Saving: an output is replaced in one step. The new contents go into .NAME.saving beside it,
-private while written, are flushed to the disk and renamed over it; a file that a rename would
-change (another owner or group, hard links, a folder we may not add to) is rewritten in place
-after a copy .NAME.saved beside it. A failed save leaves the old file whole.
+are flushed to the disk and renamed over it; a file that a rename would change (another owner
+or group, hard links, a folder we may not add to) is rewritten in place after a whole copy
+.NAME.saved beside it, which the next open or save puts back if the rewrite was stopped. Saves
+of one file take turns; one that waits over 5 seconds fails. A failed save leaves the old file
+whole.
 
 Exit status:
   0   done (check: the file is clean)
@@ -153,6 +157,15 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     const std::optional<IniFile> ini = LoadIni(ckdPath, err);
     if (!ini)
         return kUnreadableInput;
+    // The image is built from the values alone, which would take a file that the editor cannot
+    // open (an odd-length codes text); reading it into a scratch document refuses it the same way.
+    try {
+        KeypadDocument scratch;
+        ReadKeyDefinition(scratch, *ini, ckdPath);
+    } catch (const FileError& error) {
+        err << "vkxx: " << ErrorLine(error) << "\n";
+        return kUnreadableInput;
+    }
     if (!keys)
         keys = LayoutOfFile(*ini);
     const std::filesystem::path binPath = output ? PathFromText(*output) : DeviceImagePath(ckdPath);
@@ -167,14 +180,42 @@ int Image(const std::vector<std::string>& args, std::ostream& err) {
     return kDone;
 }
 
-int Resave(const std::vector<std::string>& args, std::ostream& err) {
+int Resave(const std::vector<std::string>& arguments, std::ostream& err) {
+    std::vector<std::string> args;
+    bool force = false;
+    for (const std::string& arg : arguments) {
+        if (arg == "--force")
+            force = true;
+        else
+            args.push_back(arg);
+    }
     if (args.size() != 2)
-        return Usage(err, "resave takes IN.ckd OUT.ckd");
+        return Usage(err, "resave takes [--force] IN.ckd OUT.ckd");
     KeypadDocument document;
     if (!LoadDocument(PathFromText(args[0]), document, err))
         return kUnreadableInput;
+    const std::filesystem::path output = PathFromText(args[1]);
+    // Writing on top of a device image, a picture or anything else would turn it into a key
+    // definition file without a word: what OUT holds must pass the reader's test first.
+    bool keyDefinition = true;
     try {
-        WriteKeyDefinitionFile(document, PathFromText(args[1]));
+        LoadKeyDefinitionIni(output);
+    } catch (const FileError& error) {
+        keyDefinition = false;
+        if (!force) {
+            err << "vkxx: " << error.what() << "; not written over (--force replaces it)\n";
+            return kUnwritableOutput;
+        }
+    }
+    try {
+        if (keyDefinition) {
+            WriteKeyDefinitionFile(document, output);
+        } else {
+            // Nothing of what it held is worth keeping in a key definition file.
+            IniFile ini;
+            WriteKeyDefinition(document, ini);
+            ini.Save(output);
+        }
     } catch (const FileError& error) {
         err << "vkxx: " << error.what() << "\n";
         return kUnwritableOutput;

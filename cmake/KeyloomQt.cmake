@@ -103,11 +103,11 @@ function(keyloom_copy_qt_dlls name folder)
   add_custom_target(${name} DEPENDS ${outputs} ${folder}/qt.conf COMMENT "Placing Qt's DLLs in ${folder}")
 endfunction()
 
-# What a user's copy needs: the Windows platform and its native style, and the offscreen platform
+# What a user's copy needs: the Windows platform and its native style, and the minimal platform
 # that vkxx-print draws on.
 keyloom_copy_qt_dlls(keyloom_qt_dlls ${CMAKE_BINARY_DIR}/bin STRIP
   LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets
-  PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin Qt6::QOffscreenIntegrationPlugin)
+  PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin Qt6::QMinimalIntegrationPlugin)
 # Tests run offscreen and use QTest.
 keyloom_copy_qt_dlls(keyloom_qt_test_dlls ${CMAKE_BINARY_DIR}/tests/bin
   LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Test

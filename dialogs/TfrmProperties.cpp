@@ -150,6 +150,13 @@ void TfrmProperties::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
+    // Windows shows a tool window without activating it: the keys would stay with the main
+    // window, and the caption drawn inactive, until the dialog is clicked. Once it is on screen,
+    // it takes them as every other dialog does.
+    QMetaObject::invokeMethod(this, [this] {
+        if (isVisible())
+            activateWindow();
+    }, Qt::QueuedConnection);
 }
 
 bool TfrmProperties::eventFilter(QObject* watched, QEvent* event) {

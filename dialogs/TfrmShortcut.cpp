@@ -180,6 +180,8 @@ void TfrmShortcut::FormShow() {
 void TfrmShortcut::btnChooseShortcutCKDClick() {
     FileDialogRequest request;
     request.filter = QString::fromLatin1(kFilter);
+    // All files: a shortcut may start any document, not only a key definition.
+    request.selectedFilter = 1;
     request.folder = ToQString(m_macroFilesFolder);
     if (const std::optional<QString> path = m_prompts.openFileName(request))
         edCkdFile->setText(*path);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace keyloom {
 
@@ -20,7 +21,29 @@ namespace {
 constexpr std::size_t kNameLimit = 255;
 constexpr int kMaxLinks = 40;
 
+SaveStepHook& StepHook() {
+    static SaveStepHook hook;
+    return hook;
+}
+
+std::chrono::milliseconds& LockWait() {
+    static std::chrono::milliseconds wait = kSaveLockWait;
+    return wait;
+}
+
 } // namespace
+
+void SetSaveHooksForTests(SaveStepHook hook, std::chrono::milliseconds wait) {
+    StepHook() = std::move(hook);
+    LockWait() = wait;
+}
+
+void ReportSaveStep(SaveStep step, const fs::path& target) {
+    if (StepHook())
+        StepHook()(step, target);
+}
+
+std::chrono::milliseconds SaveLockWait() { return LockWait(); }
 
 fs::path SideFileFor(const fs::path& target, std::string_view suffix) {
     using Char = fs::path::value_type;
@@ -48,22 +71,43 @@ fs::path SideFileFor(const fs::path& target, std::string_view suffix) {
     return result;
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-    // A link is not replaced but followed, to the end of a chain, even when it names nothing yet.
+namespace {
+
+// The file a chain of links at path ends in, even when it names nothing yet.
+fs::path FollowLinks(const fs::path& path) {
     fs::path target = path;
     for (int links = 0;; ++links) {
         std::error_code error;
         const fs::file_status status = fs::symlink_status(target, error);
         if (!fs::is_symlink(status))
-            break;
+            return target;
         if (links == kMaxLinks)
             throw UnableToWrite(path, "too many levels of symbolic links");
+        if (!MayFollowLink(target))
+            throw UnableToWrite(path, PathText(target) + " is a link that another user made");
         const fs::path named = fs::read_symlink(target, error);
         if (error)
             throw UnableToWrite(path, ReasonText(error));
         target = named.is_absolute() ? named : target.parent_path() / named;
     }
-    SaveFile(path, target, bytes);
+}
+
+} // namespace
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+    // A link is not replaced but followed.
+    SaveFile(path, FollowLinks(path), bytes);
+}
+
+void RecoverInterruptedSave(const fs::path& path) {
+    fs::path target;
+    try {
+        target = FollowLinks(path);
+    } catch (const FileError&) {
+        // The read that follows says what is wrong.
+        return;
+    }
+    RecoverInterruptedSave(path, target);
 }
 
 std::string ReasonText(const std::error_code& error) {

@@ -187,6 +187,7 @@ IniFile::Line IniFile::NewLine(std::string text) {
 }
 
 IniFile IniFile::Load(const std::filesystem::path& path) {
+    RecoverInterruptedSave(path);
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return IniFile{};

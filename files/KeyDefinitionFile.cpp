@@ -5,6 +5,7 @@
 #include "files/FileError.h"
 #include "files/KeyDefinitionSchema.h"
 #include "files/PathText.h"
+#include "files/TextEncoding.h"
 
 #include <algorithm>
 #include <string>
@@ -129,6 +130,7 @@ void ReadKeyDefinition(KeypadDocument& document, const IniFile& ini,
 }
 
 IniFile LoadKeyDefinitionIni(const std::filesystem::path& path) {
+    RecoverInterruptedSave(path);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > kMaxKeyDefinitionSize)
@@ -143,9 +145,14 @@ IniFile LoadKeyDefinitionIni(const std::filesystem::path& path) {
     };
     if (bytes.starts_with(std::string_view(kDeviceImageStart, sizeof kDeviceImageStart)))
         throw FileError(PathText(path) + " is a device image, not a key definition file", path);
-    if (bytes.find('\0') != std::string::npos)
+    // UTF-16 with its byte order mark is text, which a save writes back in the same form; NUL
+    // bytes in anything else (UTF-16 without the mark included) are binary data.
+    const bool utf16 = DetectEncoding(bytes) == TextEncoding::Utf16LeBom;
+    const std::string text = utf16 ? DecodeText(bytes, TextEncoding::Utf16LeBom) : std::string();
+    if ((utf16 ? text : bytes).find('\0') != std::string::npos)
         throw notKeyDefinition("it holds NUL bytes: binary data");
-    const bool blank = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+    const std::string& shown = utf16 ? text : bytes;
+    const bool blank = std::all_of(shown.begin(), shown.end(), [](char c) {
         return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\xEF' || c == '\xBB' || c == '\xBF';
     });
     IniFile ini = IniFile::FromBytes(std::move(bytes));

@@ -29,7 +29,7 @@ IniFile SaveKeyDefinitionFile(const KeypadDocument& document, const std::filesys
 // The values of the key definition file at path, read once; an empty IniFile for a missing or
 // empty file (a new document). Throws FileError naming why anything else is not a key definition
 // file: a folder or other non-regular file, more than kMaxKeyDefinitionSize bytes, a device image,
-// binary data (NUL bytes, as in UTF-16 without a byte order mark), or text without a
+// binary data (NUL bytes, as in UTF-16 without a byte order mark; UTF-16 with one is text), or text without a
 // [GLOBAL_PARAMETERS] or [KEYn] section.
 inline constexpr std::uintmax_t kMaxKeyDefinitionSize = 16u << 20; // a full 48-key file is about 25 KB
 IniFile LoadKeyDefinitionIni(const std::filesystem::path& path);

@@ -46,11 +46,12 @@ WorkingFolders PrepareWorkingFolders(const std::filesystem::path& userDocuments,
                                      const std::filesystem::path& dataFolder);
 
 // The layout stored in the settings file of area: 24 when the file or the value is missing (or
-// the file cannot be read, like a private-profile read), 48 for any value other than 24 or 48.
+// the file cannot be read, like a private-profile read, or is damaged: over 1 MB or binary data),
+// 48 for any value other than 24 or 48.
 int32_t ReadKeyCount(const std::filesystem::path& area);
 
-// Stores keyCount in the settings file of area, creating the file. Throws FileError when it
-// cannot be written.
+// Stores keyCount in the settings file of area, creating the file; a damaged one is renamed to
+// KeyloomVKxx.ini.damaged (or .damaged2, ...) first. Throws FileError when it cannot be written.
 void WriteKeyCount(const std::filesystem::path& area, int32_t keyCount);
 
 // Whether the keypad's keys show their descriptions: yes unless the settings file stores 0.

@@ -1,6 +1,7 @@
 #include "gui/QtPaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <string>
 #include <string_view>
@@ -86,7 +87,7 @@ namespace {
 
 fs::path ToPath(const QString& text) {
 #ifdef _WIN32
-    return fs::path(text.toStdWString());
+    return fs::path(QDir::toNativeSeparators(text).toStdWString());
 #else
     return fs::path(EncodeFileName(text));
 #endif
@@ -94,7 +95,7 @@ fs::path ToPath(const QString& text) {
 
 QString ToQString(const fs::path& path) {
 #ifdef _WIN32
-    return QString::fromStdWString(path.native());
+    return QDir::toNativeSeparators(QString::fromStdWString(path.native()));
 #else
     return DecodeFileName(path.native());
 #endif
@@ -113,6 +114,8 @@ QStringList CommandLineArguments(int argc, char** argv) {
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    for (QString& argument : arguments)
+        argument = QDir::toNativeSeparators(argument);
     return arguments;
 #else
     QStringList arguments;

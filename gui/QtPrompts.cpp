@@ -1,6 +1,7 @@
 #include "gui/QtPrompts.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -36,9 +37,15 @@ QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            for (const QString& spelling : {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
+                if (!patterns.contains(spelling))
+                    patterns << spelling;
+            }
+        }
         // Qt separates the patterns of one filter by blanks, not by ';'.
-        const QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns);
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -89,11 +96,16 @@ std::optional<QString> QtPrompts::fileName(const FileDialogRequest& request, boo
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // The names alone, as a Windows dialog shows them; the patterns are Qt's to read.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.selectNameFilter(dialog.nameFilters().value(request.selectedFilter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    // Qt's dialogs answer with forward slashes; the path is shown and handed on as the system
+    // writes it.
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 } // namespace keyloom

@@ -6,7 +6,9 @@ class QWidget;
 
 namespace keyloom {
 
-// "Name |*.ext" (pairs of name and pattern joined by '|') as Qt writes it: "Name (*.ext)".
+// "Name |*.ext" (pairs of name and pattern joined by '|') as Qt writes it: "Name (*.ext *.EXT)".
+// Each pattern also comes in lower and upper case, since a Windows dialog matches regardless of
+// case and the desktop's own dialogs on Linux do not; the dialog shows only the names.
 QString QtFileFilter(const QString& filter);
 
 // A message as a Qt message box shows it: the texts break lines with a carriage return, as

@@ -2,12 +2,14 @@
 
 #include "document/HexText.h"
 #include "document/KeypadDocument.h"
+#include "keys/EditorChords.h"
 #include "keys/KeyAdapter.h"
 #include "keys/TagCodeTable.h"
 #include "keys/Typing.h"
 #include "keys/TypingMaps.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +23,11 @@ namespace {
 constexpr int kTagCapsLock = 58;
 constexpr int kTagMenu = 103;
 constexpr int kTagPrintScreen = 160;
+
+constexpr const char* kMovesSelection = "moves the selection";
+constexpr const char* kErasesBefore = "erases the cell before the selection";
+constexpr const char* kNotRecorded = "not recorded";
+constexpr const char* kRecordedOnRelease = "recorded on release";
 
 void Append(std::vector<uint8_t>& bytes, std::span<const uint8_t> more) {
     bytes.insert(bytes.end(), more.begin(), more.end());
@@ -38,6 +45,20 @@ int TagOf(const QKeyEvent& event, const std::optional<TypedKey>& pair) {
     if (pair && !text.isEmpty())
         return CharacterTag(text.at(0).unicode());
     return KeyCodeTag(VirtualKeyCode(event.key(), event.modifiers()));
+}
+
+// What the editor does for a press that is one of its chords, or nothing: the chord runs its
+// command, and the key is not recorded.
+const char* ChordAction(const QKeyEvent& event) {
+    constexpr Qt::KeyboardModifiers kChordModifiers =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const QKeyCombination combination(event.modifiers() & kChordModifiers, Qt::Key(event.key()));
+    const QString keys = QKeySequence(combination).toString(QKeySequence::PortableText);
+    for (const EditorChord& chord : EditorChords()) {
+        if (keys == QLatin1String(chord.keys))
+            return chord.action;
+    }
+    return nullptr;
 }
 
 // Names the recorded codes as the grid would, in a macro that holds the modifiers in held, and
@@ -87,15 +108,15 @@ std::vector<uint8_t> RecordedCodes(const TypingStep& step, bool press, ModifierS
         return {release.begin(), std::find(release.begin(), release.end(), uint8_t{0})};
     }
     case TypingEffect::MovesSelection:
-        action = "moves the selection";
+        action = kMovesSelection;
         return {};
     case TypingEffect::ErasesBefore:
-        action = "erases the cell before the selection";
+        action = kErasesBefore;
         return {};
     case TypingEffect::NotRecorded:
         break;
     }
-    action = "not recorded";
+    action = kNotRecorded;
     return {};
 }
 
@@ -108,12 +129,15 @@ std::optional<KeyStroke> KeyStrokeOf(const QKeyEvent& event, ModifierState held)
     KeyStroke stroke;
     stroke.press = press;
     stroke.modifiersAfter = held;
+    if (const char* action = press ? ChordAction(event) : nullptr) {
+        stroke.action = action;
+        return stroke;
+    }
     const std::optional<TypedKey> pair = TypedKeyOf(event);
     stroke.tag = TagOf(event, pair);
     if (!pair) {
         // Windows does not always deliver these presses; the editor waits for the release.
-        stroke.action = stroke.tag == kTagMenu || stroke.tag == kTagPrintScreen ? "recorded on release"
-                                                                                : "not recorded";
+        stroke.action = stroke.tag == kTagMenu || stroke.tag == kTagPrintScreen ? kRecordedOnRelease : kNotRecorded;
         return stroke;
     }
     TypingStep step = press ? GridKeyDownStep(*pair) : WindowKeyUpStep(pair->keyCode);
@@ -123,6 +147,13 @@ std::optional<KeyStroke> KeyStrokeOf(const QKeyEvent& event, ModifierState held)
     if (stroke.recorded())
         NameCodes(stroke, held);
     return stroke;
+}
+
+std::vector<std::string> KeyStrokeActions() {
+    std::vector<std::string> actions = {kMovesSelection, kErasesBefore, kNotRecorded, kRecordedOnRelease};
+    for (const EditorChord& chord : EditorChords())
+        actions.emplace_back(chord.action);
+    return actions;
 }
 
 std::string HexText(const std::vector<uint8_t>& codes) { return BytesAsHex(codes, " "); }

@@ -1,13 +1,17 @@
 #include "keytest/KeyTestWindow.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace keyloom {
 
@@ -15,8 +19,25 @@ namespace {
 
 enum Column { kNumberColumn, kKeyColumn, kEventColumn, kCodesColumn, kNamesColumn, kColumnCount };
 
+// The modifier keys as their keycaps and the editor's on-screen keyboard name them: Qt would call
+// the Windows key "Meta" and has no printable name for AltGr.
+QString ModifierKeyName(int key) {
+    switch (key) {
+    case Qt::Key_Shift: return QStringLiteral("Shift");
+    case Qt::Key_Control: return QStringLiteral("Ctrl");
+    case Qt::Key_Alt: return QStringLiteral("Alt");
+    case Qt::Key_AltGr: return QStringLiteral("AltGr");
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R: return QStringLiteral("Win");
+    default: return {};
+    }
+}
+
 QString KeyName(const QKeyEvent& event) {
     const int key = event.key();
+    if (const QString name = ModifierKeyName(key); !name.isEmpty())
+        return name;
     if (key == 0 || key == Qt::Key_unknown)
         return event.text().isEmpty() ? QStringLiteral("Unknown key") : event.text();
     // The keypad modifier names the keypad's own keys ("Num+1").
@@ -39,7 +60,7 @@ KeyTestWindow::KeyTestWindow(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     createControls();
     showCount();
-    resize(640, 440);
+    resize(760, 440);
 }
 
 void KeyTestWindow::createControls() {
@@ -63,7 +84,13 @@ void KeyTestWindow::createControls() {
     m_strokes->setColumnWidth(kNumberColumn, 50);
     m_strokes->setColumnWidth(kKeyColumn, 110);
     m_strokes->setColumnWidth(kEventColumn, 70);
-    m_strokes->setColumnWidth(kCodesColumn, 110);
+    // Wide enough for every action and for the longest code of one key (Pause's eight bytes).
+    const QFontMetrics metrics = m_strokes->fontMetrics();
+    int codesWidth = metrics.horizontalAdvance(QStringLiteral("e1 14 77 e1 f0 14 f0 77"));
+    for (const std::string& action : KeyStrokeActions())
+        codesWidth = std::max(codesWidth, metrics.horizontalAdvance(QString::fromStdString(action)));
+    const int margins = 2 * (m_strokes->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_strokes) + 1);
+    m_strokes->setColumnWidth(kCodesColumn, codesWidth + margins + metrics.averageCharWidth());
 
     m_countLabel = new QLabel(this);
     m_countLabel->setObjectName(QStringLiteral("lblCount"));

@@ -3,6 +3,7 @@
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
@@ -17,6 +18,24 @@ namespace keyloom::print {
 namespace {
 
 constexpr qreal kPointStep = 0.5;
+
+// Plain sans-serif faces as the systems name them, the common printed ones first (the UI font's
+// list starts with screen faces): "sans-serif" is fontconfig's alias, which Windows does not know,
+// and it gave the sheets a serif face there.
+constexpr const char* kSansFamilies[] = {"Arial", "Helvetica", "DejaVu Sans", "Liberation Sans", "Noto Sans",
+                                         "Segoe UI", "Tahoma"};
+
+// The sheets' font: the first of those the system has, else its own sans-serif face.
+QFont SheetFont(QFont font) {
+    font.setStyleHint(QFont::SansSerif);
+    QStringList families;
+    for (const char* family : kSansFamilies) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+            families << QString::fromLatin1(family);
+    }
+    font.setFamilies(families);
+    return font;
+}
 
 } // namespace
 
@@ -33,9 +52,7 @@ bool BeginSheet(QPdfWriter& writer, QPainter& painter, int dotsPerInch, const QS
     writer.setCreator(QStringLiteral("KeyloomVKxx"));
     if (!painter.begin(&writer))
         return false;
-    QFont font = painter.font();
-    font.setFamily(QStringLiteral("sans-serif"));
-    painter.setFont(font);
+    painter.setFont(SheetFont(painter.font()));
     return true;
 }
 

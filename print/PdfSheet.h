@@ -18,7 +18,8 @@ namespace keyloom::print {
 QPageSize LocalPaper();
 
 // Starts a sheet of the local paper with half-inch margins, drawn at dotsPerInch, titled for the
-// PDF reader, the painter's font a plain sans-serif. False when the painter cannot begin.
+// PDF reader, the painter's font a plain sans-serif face that the system has. False when the
+// painter cannot begin.
 bool BeginSheet(QPdfWriter& writer, QPainter& painter, int dotsPerInch, const QString& title);
 
 // Saves a drawn PDF with the project's atomic writer. An empty one means the drawing failed.

@@ -7,6 +7,8 @@
 #include "print/KeymapPdf.h"
 
 #include <QGuiApplication>
+#include <QMessageLogContext>
+#include <QString>
 
 #include <filesystem>
 #include <iostream>
@@ -15,14 +17,30 @@
 
 namespace {
 
+QtMessageHandler g_qtHandler = nullptr;
+
+// Without XDG_RUNTIME_DIR (over ssh, from cron, in containers) Qt warns on every start about a
+// folder that printing never uses; that one warning is dropped, every other message shown.
+void DropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (g_qtHandler)
+        g_qtHandler(type, context, message);
+    else
+        std::cerr << qUtf8Printable(qFormatLogMessage(type, context, message)) << "\n";
+}
+
 int Run(const std::vector<std::string>& arguments) {
     // Printing needs fonts, not a screen: it runs over ssh, in scripts and on build machines too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt is given only the program's name, so that no argument is taken for one of its own options.
-    int argc = 1;
+    // The minimal platform with its fonts enabled reads the system's fonts everywhere; the
+    // offscreen one reads only Qt's own font folder on Windows, and its PDFs had no text there.
+    // Qt is given nothing of the arguments, so that none is taken for one of its own options.
     char name[] = "vkxx-print";
-    char* argv[] = {name, nullptr};
+    char platformOption[] = "-platform";
+    char platform[] = "minimal:enable_fonts";
+    char* argv[] = {name, platformOption, platform, nullptr};
+    int argc = 3;
+    g_qtHandler = qInstallMessageHandler(DropRuntimeFolderWarning);
     QGuiApplication application(argc, argv);
     using namespace keyloom;
     return cli::RunPrintJob(arguments, std::cerr, [](const KeypadDocument& document, const cli::PrintJob& job) {

@@ -4,12 +4,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  # The compiler cache that makes repeated builds quick (scripts/compiler-cache.sh).
+  ccache
   qt6-base-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang
   xvfb xauth
-  # pdftotext and pdftoppm read the printed sheets back in the tests.
-  poppler-utils
+  # pdftotext and pdftoppm read the printed sheets back in the tests, xlrd the label spreadsheets.
+  poppler-utils python3-xlrd
   desktop-file-utils appstream shared-mime-info
 )
 

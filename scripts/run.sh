@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build/normal -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+source scripts/compiler-cache.sh
+cmake -S . -B build/normal -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${compiler_cache[@]}" > /dev/null
 cmake --build build/normal -j "$(nproc)"
 exec build/normal/bin/KeyloomVKxx "$@"

@@ -2,15 +2,19 @@
 #include "cli/Vkxx.h"
 
 #include "files/FileError.h"
+#include "files/KeyDefinitionFile.h"
 #include "files/PathText.h"
 #include "support/TemporaryFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <sstream>
+#include <thread>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -102,11 +106,18 @@ TEST(Vkxx, UnreadableInputExits1AndWritesNothing) {
     WriteFile(folder / "odd.ckd", "[KEY0]\r\nLevel_1_Codes=1c\r\n[KEY1]\r\nLevel_1_Codes=1c0\r\n");
     WriteFile(folder / "out.ckd", "[KEEP]\r\nx=1\r\n");
 
-    const Outcome odd = Vkxx({"show", (folder / "odd.ckd").string()});
-    EXPECT_EQ(odd.status, 1);
-    EXPECT_THAT(odd.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << odd.err;
-
-    EXPECT_EQ(Vkxx({"resave", (folder / "odd.ckd").string(), (folder / "out.ckd").string()}).status, 1);
+    // Every command that reads the document refuses the file as the editor's Open does.
+    const std::string odd = PathText(folder / "odd.ckd");
+    const std::vector<std::vector<std::string>> readers = {
+        {"show", odd}, {"image", odd}, {"image", odd, "-o", PathText(folder / "out.bin")},
+        {"resave", odd, PathText(folder / "out.ckd")}};
+    for (const std::vector<std::string>& arguments : readers) {
+        const Outcome refused = Vkxx(arguments);
+        EXPECT_EQ(refused.status, 1) << arguments[0];
+        EXPECT_THAT(refused.err, HasSubstr("[KEY1] Level_1_Codes: Range check error")) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "odd.bin"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.bin"));
     EXPECT_EQ(ReadFile(folder / "out.ckd"), "[KEEP]\r\nx=1\r\n");
 
     for (const char* command : {"show", "image", "check"}) {
@@ -133,6 +144,18 @@ TEST(Vkxx, ShowPrintsSettingsKeysAndCells) {
         << run.out;
     EXPECT_THAT(run.out, HasSubstr("Key 24 [KEY23]"));
     EXPECT_THAT(run.out, Not(HasSubstr("Key 25 [KEY24]")));
+}
+
+// A description may hold what a terminal acts on (here: set the window title, clear the screen,
+// a C1 escape); show prints such characters escaped, never raw.
+TEST(Vkxx, ShowEscapesControlCharactersOfDescriptions) {
+    TemporaryFolder folder;
+    WriteFile(folder / "a.ckd", "[KEY0]\r\nLevel_1_Name=\x1B]0;owned\x07\x1B[2J\xC2\x9B\\ caf\xC3\xA9\r\n");
+    const Outcome run = Vkxx({"show", (folder / "a.ckd").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("    Description: \\x1b]0;owned\\x07\\x1b[2J\\u009b\\\\ caf\xC3\xA9\n"));
+    EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(run.out.find("\xC2\x9B"), std::string::npos);
 }
 
 TEST(Vkxx, ShowJsonHoldsAll48KeysWithRenderedCells) {
@@ -219,6 +242,81 @@ TEST(Vkxx, ResaveWritesOnTopOfTheOutput) {
     const std::string out = ReadFile(folder / "out.ckd");
     EXPECT_EQ(out.rfind("[KEY30]\r\nLevel_1_Codes=1c\r\n[GLOBAL_PARAMETERS]\r\nModel_Number=VK24\r\n", 0), 0u);
     EXPECT_EQ(Vkxx({"resave", kSamples + "DefaultVK24.ckd", (folder / "plain" / "x.ckd").string()}).status, 2);
+}
+
+// resave writes on top of key definition files only: anything else in OUT's place is refused,
+// untouched, unless --force, which replaces it with the document alone.
+TEST(Vkxx, ResaveKeepsOffWhatIsNoKeyDefinitionFile) {
+    TemporaryFolder folder;
+    const std::string input = kSamples + "DefaultVK24.ckd";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uintmax_t size; // grown to this with zeros, when not 0
+    } cases[] = {
+        {"device image", std::string("\xE4\x01\x0C\xE0\x70\x00\x10", 7), 0},
+        {"picture", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11), 0},
+        {"text", "Dear diary,\r\ntoday=rain\r\n", 0},
+        {"zeros beyond the size limit", "", kMaxKeyDefinitionSize + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path out = folder / "out.bin";
+        WriteFile(out, c.bytes);
+        if (c.size)
+            std::filesystem::resize_file(out, c.size);
+
+        const Outcome refused = Vkxx({"resave", input, out.string()});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_THAT(refused.err, HasSubstr("not written over (--force replaces it)"));
+        EXPECT_EQ(std::filesystem::file_size(out), c.size ? c.size : c.bytes.size());
+        if (!c.size) {
+            EXPECT_EQ(ReadFile(out), c.bytes);
+        }
+
+        EXPECT_EQ(Vkxx({"resave", "--force", input, out.string()}).status, 0);
+        EXPECT_EQ(ReadFile(out), ReadFile(input));
+    }
+}
+
+// The editor saves through SaveKeyDefinitionFile, and vkxx may save the same file at the same
+// moment: each pair of saves ends with one of the two whole, and neither reports a failure.
+TEST(Vkxx, TheEditorsSaveAndResaveOfOneFileTakeTurns) {
+    TemporaryFolder folder;
+    const std::filesystem::path target = folder / "target.ckd";
+    // 100 KB, most of it lines that both saves keep; both set the same sections and keys, so
+    // either save on top of the other gives what it gives alone.
+    ASSERT_EQ(Vkxx({"resave", kSamples + "DefaultVK48.ckd", target.string()}).status, 0);
+    std::string start = ReadFile(target) + "[NOTES]\r\n";
+    for (int line = 0; start.size() < 100'000; ++line)
+        start += "Line_" + std::to_string(line) + "=" + std::string(50, 'n') + "\r\n";
+    KeypadDocument editors;
+    ReadKeyDefinitionFile(editors, kSamples + "MouseClicks.ckd");
+    const std::vector<std::string> resave = {"resave", kSamples + "MultiMediaKeys.ckd", target.string()};
+    WriteFile(target, start);
+    SaveKeyDefinitionFile(editors, target);
+    const std::string editorsWhole = ReadFile(target);
+    WriteFile(target, start);
+    ASSERT_EQ(Vkxx(resave).status, 0);
+    const std::string vkxxWhole = ReadFile(target);
+
+    for (int round = 0; round < 40; ++round) {
+        WriteFile(target, start);
+        std::string editorsError;
+        std::thread editor([&] {
+            try {
+                SaveKeyDefinitionFile(editors, target);
+            } catch (const FileError& error) {
+                editorsError = error.what();
+            }
+        });
+        std::string failure;
+        EXPECT_EQ(RunProgram(VKXX_PROGRAM, resave, failure), 0) << round << failure;
+        editor.join();
+        EXPECT_EQ(editorsError, "") << round;
+        const std::string result = ReadFile(target);
+        ASSERT_TRUE(result == editorsWhole || result == vkxxWhole) << round << ": " << result.size() << " bytes";
+    }
 }
 
 TEST(Vkxx, CheckNamesEveryProblemOfAHandEditedFile) {
@@ -368,15 +466,53 @@ void ExpectError(const Outcome& run, const std::string& text) {
 #endif
 }
 
+// The fonts a PDF uses, by name without a subset's tag ("DejaVuSans-Bold"), and how many of them
+// carry the map from glyphs back to characters that makes the text extractable. Qt writes the font
+// dictionaries uncompressed, so the bytes are read as they are.
+struct PdfFonts {
+    std::vector<std::string> names;
+    int withUnicodeMap = 0;
+};
+
+PdfFonts FontsOfPdf(const std::string& pdf) {
+    PdfFonts fonts;
+    static const std::regex baseFont(R"(/BaseFont\s*/(?:[A-Z]{6}\+)?([^\s/<>\[\]()]+))");
+    for (auto match = std::sregex_iterator(pdf.begin(), pdf.end(), baseFont); match != std::sregex_iterator(); ++match) {
+        if (std::find(fonts.names.begin(), fonts.names.end(), (*match)[1].str()) == fonts.names.end())
+            fonts.names.push_back((*match)[1].str());
+    }
+    for (std::size_t at = pdf.find("/ToUnicode"); at != std::string::npos; at = pdf.find("/ToUnicode", at + 1))
+        ++fonts.withUnicodeMap;
+    return fonts;
+}
+
+// The sheets' text is text on every system, in a sans-serif face: with no font found a PDF holds
+// black boxes and no font at all, and a face the system did not know came out serif on Windows.
 TEST(Vkxx, VkxxPrintBesideItDrawsTheSheets) {
     TemporaryFolder folder;
     const std::string sample = kSamples + "MultiMediaKeys.ckd";
+#ifndef _WIN32
+    // Runs without a session's runtime folder (over ssh, from cron) say nothing but errors.
+    const std::string runtime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    ::unsetenv("XDG_RUNTIME_DIR");
+#endif
     for (const auto& arguments : {std::vector<std::string>{"keymap", sample, "-o", PathText(folder / "a b.pdf")},
                                   std::vector<std::string>{"labels", sample, "--small", "-o", PathText(folder / "a b.pdf")}}) {
         const Outcome run = Program(VKXX_PROGRAM, arguments, folder / "err.txt");
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(ReadFile(folder / "a b.pdf").rfind("%PDF-", 0), 0u);
+        EXPECT_EQ(run.err, "");
+        const std::string pdf = ReadFile(folder / "a b.pdf");
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        const PdfFonts fonts = FontsOfPdf(pdf);
+        EXPECT_THAT(fonts.names, Not(testing::IsEmpty())) << arguments[0];
+        EXPECT_GE(fonts.withUnicodeMap, 1) << arguments[0];
+        for (const std::string& name : fonts.names)
+            EXPECT_FALSE(std::regex_search(name, std::regex("Serif|Times|Roman|Georgia|Cambria"))) << name;
     }
+#ifndef _WIN32
+    if (!runtime.empty())
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+#endif
     const Outcome missing = Program(VKXX_PROGRAM, {"keymap", PathText(folder / "absent.ckd"), "-o", PathText(folder / "c.pdf")},
                                     folder / "err.txt");
     EXPECT_EQ(missing.status, 1);

@@ -1,5 +1,6 @@
 #include "dialogs/TfrmProperties.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -7,6 +8,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +122,32 @@ TEST_F(PropertiesTest, AnOddPacingTypedIsStoredRoundedDown) {
     ASSERT_EQ(dialog.spinCharPacing->value(), 7);
     Ok();
     EXPECT_EQ(document.settings.characterPacing, 3);
+}
+
+// Opened from the main window, the dialog is the active window and takes the keys at once: an
+// arrow changes the first value and Enter is OK.
+TEST(PropertiesWindowTest, OpensActiveAndTakesTheKeyboard) {
+    KeypadDocument document;
+    document.settings.keyRollOver = 6;
+    QWidget mainWindow;
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    TfrmProperties dialog(document, &mainWindow);
+    QWidget* active = nullptr;
+    QTimer::singleShot(0, [&] {
+        // Not qWaitForWindowActive: it counts a tool window as active while its parent is.
+        (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; });
+        active = QApplication::activeWindow();
+        if (QWidget* focus = QApplication::focusWidget()) {
+            QTest::keyClick(focus, Qt::Key_Up);
+            QTest::keyClick(focus, Qt::Key_Return);
+        }
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(active, &dialog);
+    EXPECT_EQ(document.settings.keyRollOver, 7);
 }
 
 TEST_F(PropertiesTest, CancelWritesNothingAndTheNextShowingStartsFromTheDocument) {

@@ -298,6 +298,7 @@ TEST_F(ShortcutWizardTest, ChoosingATargetStartsInTheMacroFilesFolder) {
     EXPECT_EQ(wizard->edCkdFile->text(), "/keys/Office.ckd");
     EXPECT_EQ(shown, QStringList({"open: ", "open: "}));
     EXPECT_EQ(prompts.lastRequest.filter, "CKD Files (*.CKD)|*.CKD|All Files (*.*)|*.*");
+    EXPECT_EQ(prompts.lastRequest.selectedFilter, 1);
     EXPECT_EQ(prompts.lastRequest.folder, ToQString(macroFiles));
 }
 

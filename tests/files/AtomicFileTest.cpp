@@ -1,6 +1,7 @@
 #include "files/AtomicFile.h"
 
 #include "files/FileError.h"
+#include "support/SavePause.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 using namespace std::string_literals;
@@ -18,7 +20,33 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::ReadFile;
+using test::SavePause;
 using test::WriteFile;
+
+// A save on its own thread; error() is "" when it saved, else the message.
+class SaveThread {
+public:
+    SaveThread(fs::path path, std::string bytes)
+        : m_thread([this, path = std::move(path), bytes = std::move(bytes)] {
+              try {
+                  WriteFileAtomically(path, bytes);
+              } catch (const FileError& error) {
+                  m_error = error.what();
+              }
+          }) {}
+    ~SaveThread() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    const std::string& error() {
+        m_thread.join();
+        return m_error;
+    }
+
+private:
+    std::string m_error;
+    std::thread m_thread;
+};
 
 class AtomicFileTest : public testing::Test {
 protected:
@@ -101,6 +129,69 @@ TEST_F(AtomicFileTest, WritesThroughASymbolicLink) {
 
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
     EXPECT_EQ(ReadFile(target), "new");
+}
+
+// A second save of a file waits while the first one, paused just before it replaces the file,
+// holds it; then it saves on top of the first, and both tell the truth. Where the file exists, the
+// second save locked the file that the first one's rename took away, and must lock the new one.
+TEST_F(AtomicFileTest, TwoSavesOfOneFileTakeTurns) {
+    for (const bool exists : {true, false}) {
+        SCOPED_TRACE(exists ? "an existing file" : "a new file");
+        const fs::path path = m_folder / (exists ? "keys.ckd" : "new.ckd");
+        if (exists)
+            WriteFile(path, "old");
+        SavePause pause(SaveStep::ReadyToReplace);
+        SaveThread first(path, "first's " + std::string(100000, '1'));
+        ASSERT_TRUE(pause.WaitFor(SaveStep::ReadyToReplace));
+
+        SaveThread second(path, "second's");
+        if (exists) {
+            ASSERT_TRUE(pause.WaitFor(SaveStep::WaitingForLock));
+            EXPECT_EQ(ReadFile(path), "old");
+            pause.Release();
+            EXPECT_EQ(first.error(), "");
+            EXPECT_EQ(second.error(), "");
+            EXPECT_EQ(ReadFile(path), "second's");
+        } else {
+            // Nothing to lock yet: the second takes a temporary file of its own and finishes.
+            EXPECT_EQ(second.error(), "");
+            EXPECT_EQ(ReadFile(path), "second's");
+            pause.Release();
+            EXPECT_EQ(first.error(), "");
+            EXPECT_EQ(ReadFile(path).substr(0, 8), "first's ");
+        }
+        EXPECT_EQ(FolderListing(), (exists ? std::vector<std::string>{"keys.ckd"}
+                                           : std::vector<std::string>{"keys.ckd", "new.ckd"}));
+    }
+}
+
+// A save that waits longer than the lock's limit gives up, leaving the other save's file whole.
+TEST_F(AtomicFileTest, ASaveThatCannotGetTheFileSaysSo) {
+    const fs::path path = m_folder / "keys.ckd";
+    WriteFile(path, "old");
+    SavePause pause(SaveStep::ReadyToReplace, std::chrono::milliseconds(50));
+    SaveThread first(path, "first's");
+    ASSERT_TRUE(pause.WaitFor(SaveStep::ReadyToReplace));
+
+    EXPECT_EQ(SaveThread(path, "second's").error(),
+              "Unable to write to " + path.string() + " (another save of this file is under way)");
+
+    pause.Release();
+    EXPECT_EQ(first.error(), "");
+    EXPECT_EQ(ReadFile(path), "first's");
+    EXPECT_EQ(FolderListing(), std::vector<std::string>{"keys.ckd"});
+}
+
+// Something that is not ours under the temporary file's fixed name does not stop a save, and
+// stays.
+TEST_F(AtomicFileTest, AFolderUnderTheTemporaryNameBlocksNothing) {
+    const fs::path path = m_folder / "keys.ckd";
+    fs::create_directory(m_folder / ".keys.ckd.saving");
+    for (const bool exists : {false, true}) {
+        WriteFileAtomically(path, exists ? "replaced" : "created");
+        EXPECT_EQ(ReadFile(path), exists ? "replaced" : "created");
+        EXPECT_EQ(FolderListing(), (std::vector<std::string>{".keys.ckd.saving", "keys.ckd"}));
+    }
 }
 
 TEST_F(AtomicFileTest, ReadsAWholeFileByteForByte) {

@@ -237,6 +237,7 @@ TEST(KeyDefinitionFile, WhatIsNotAKeyDefinitionFileIsRefused) {
         {"device image", std::string("\xE4\x01\x0C\xE0\x70\x00\x10", 7), "is a device image, not a key definition file"},
         {"binary data", std::string("[GLOBAL_PARAMETERS]\r\n\0\0\x7F", 24), "(it holds NUL bytes: binary data)"},
         {"UTF-16 without a byte order mark", std::string("[\0K\0E\0Y\0""0\0]\0", 12), "(it holds NUL bytes"},
+        {"UTF-16 with a NUL character", std::string("\xFF\xFE[\0K\0E\0Y\0""1\0]\0\0\0", 16), "(it holds NUL bytes"},
         {"text without the file's sections", "Dear diary,\r\ntoday=rain\r\n",
          "(no [GLOBAL_PARAMETERS] or [KEYn] section)"},
         {"empty", "", nullptr},
@@ -261,6 +262,32 @@ TEST(KeyDefinitionFile, WhatIsNotAKeyDefinitionFileIsRefused) {
             EXPECT_NO_THROW(ReadKeyDefinitionFile(document, path));
         }
     }
+}
+
+// Every encoding the reader takes comes back from a save in the same form and reads the same:
+// here UTF-16 with its byte order mark, as some editors on Windows save text.
+TEST(KeyDefinitionFile, AUtf16FileOpensAndSavesAsUtf16) {
+    TemporaryFolder folder;
+    const std::filesystem::path path = folder / "u16.ckd";
+    std::string bytes = "\xFF\xFE";
+    for (const char c : std::string("[GLOBAL_PARAMETERS]\r\nNumber_Of_Keys=24\r\n[KEY3]\r\nLevel_1_Name=caf\xC3\xA9\r\n"))
+        bytes += c == '\xC3' ? "" : c == '\xA9' ? std::string("\xE9\0", 2) : std::string(1, c) + '\0';
+    WriteFile(path, bytes);
+    KeypadDocument document;
+    document.ResetDocument();
+    ReadKeyDefinitionFile(document, path);
+    EXPECT_EQ(document.numberOfKeys, 24);
+    EXPECT_EQ(document.keys[3].name[0], "caf\xC3\xA9");
+
+    document.keys[3].name[1] = "saved";
+    WriteKeyDefinitionFile(document, path);
+
+    EXPECT_EQ(ReadFile(path).substr(0, 6), std::string("\xFF\xFE[\0G\0", 6));
+    KeypadDocument again;
+    again.ResetDocument();
+    ReadKeyDefinitionFile(again, path);
+    EXPECT_EQ(again.keys[3].name[0], "caf\xC3\xA9");
+    EXPECT_EQ(again.keys[3].name[1], "saved");
 }
 
 TEST(KeyDefinitionFile, KindsOfFileAndSizeAreCheckedBeforeReading) {

@@ -1,3 +1,4 @@
+#include "files/AtomicFile.h"
 #include "files/FileError.h"
 #include "files/WorkingFolders.h"
 
@@ -9,6 +10,15 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <functional>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace keyloom {
 namespace {
@@ -194,6 +204,120 @@ TEST_F(WorkingFoldersTest, ALayoutThatCannotBeWrittenThrowsAndReadsAsTheDefault)
     EXPECT_THROW(WriteKeyCount(root, 48), FileError);
     EXPECT_EQ(ReadKeyCount(root), 24);
 }
+
+// A settings file far larger than any we write, or binary data, is not read (the program starts
+// with the defaults at once) and is set aside, not written over, by the next setting stored.
+TEST_F(WorkingFoldersTest, ADamagedSettingsFileIsSetAside) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"too large", "[CONFIGURATION]\r\nNumber_of_Keys=48\r\n" + std::string(2 << 20, ';')},
+        {"binary data", std::string("[CONFIGURATION]\r\nNumber_of_Keys=48\r\n\0\0\x01", 38)},
+    };
+    const fs::path area = root / "area";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(area);
+        WriteText(area / "KeyloomVKxx.ini", c.bytes);
+        if (c.bytes.size() < 100)
+            WriteText(area / "KeyloomVKxx.ini.damaged", "an older damaged one");
+
+        EXPECT_EQ(ReadKeyCount(area), 24);
+        WriteKeyCount(area, 48);
+
+        EXPECT_EQ(ReadKeyCount(area), 48);
+        EXPECT_LT(fs::file_size(area / "KeyloomVKxx.ini"), 100u);
+        const fs::path aside = area / (c.bytes.size() < 100 ? "KeyloomVKxx.ini.damaged2" : "KeyloomVKxx.ini.damaged");
+        EXPECT_EQ(ReadText(aside), c.bytes);
+    }
+}
+
+#ifndef _WIN32
+// Runs work in a child process as a user of group alone, with the usual umask 022: "" when it
+// ran through, else what failed.
+std::string AsUser(uid_t uid, gid_t group, const std::function<void()>& work) {
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        std::string result;
+        ::umask(022);
+        if (::setgroups(1, &group) != 0 || ::setgid(group) != 0 || ::setuid(uid) != 0) {
+            result = "cannot become another user";
+        } else {
+            try {
+                work();
+            } catch (const std::exception& error) {
+                result = error.what();
+            }
+        }
+        [[maybe_unused]] const ssize_t written = ::write(pipe[1], result.data(), result.size());
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    std::string result;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return result;
+}
+
+// The first user of the shared area to start the program creates it; every other member of the
+// group must be able to save there too: the settings, the samples, the first user's documents.
+TEST_F(WorkingFoldersTest, EveryUserOfTheGroupCanSaveInTheSharedArea) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as two throwaway users needs root";
+    // Users and a group that exist only as numbers, for this test.
+    constexpr gid_t kKeypadUsers = 61000;
+    constexpr uid_t kFirst = 61001;
+    constexpr uid_t kSecond = 61002;
+    WriteText(program / "Location.ini", "[CONFIGURATION]\r\nMy_Documents=0\r\n");
+    // As an administrator makes it: the group's, setgid.
+    fs::create_directory(shared);
+    ASSERT_EQ(::chown(shared.c_str(), 0, kKeypadUsers), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 02775), 0);
+    fs::permissions(root, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+
+    EXPECT_EQ(AsUser(kFirst, kKeypadUsers, [this] {
+                  const WorkingFolders folders = Prepare();
+                  if (!folders.problems.empty())
+                      throw std::runtime_error(folders.problems.front());
+                  WriteKeyCount(folders.area, 48);
+                  WriteFileAtomically(folders.macroFiles / "Team.ckd", "first's");
+              }),
+              "");
+    EXPECT_EQ(AsUser(kSecond, kKeypadUsers, [this] {
+                  const WorkingFolders folders = Prepare();
+                  WriteKeyCount(folders.area, 24);
+                  for (const fs::path& file : {folders.macroFiles / "Team.ckd", folders.macroFiles / "DefaultVK24.ckd",
+                                               folders.keycapLabels / "Keycap_Labels_Large.bmp",
+                                               folders.area / "Quorvane.ckd", folders.macroFiles / "New.ckd"})
+                      WriteFileAtomically(file, "second's");
+              }),
+              "");
+
+    const fs::path area = shared / "Quorvane" / "KeyloomVKxx";
+    EXPECT_EQ(ReadKeyCount(area), 24);
+    EXPECT_EQ(ReadText(area / "Macro_Files" / "Team.ckd"), "second's");
+    EXPECT_EQ(ReadText(area / "Macro_Files" / "DefaultVK24.ckd"), "second's");
+    EXPECT_EQ(Listing(area / "Macro_Files"),
+              (std::vector<std::string>{"DefaultVK24.ckd", "MouseClicks.ckd", "New.ckd", "Team.ckd"}));
+
+    // The user's own area stays the user's alone.
+    fs::remove(program / "Location.ini");
+    const mode_t mask = ::umask(022);
+    const WorkingFolders own = Prepare();
+    ::umask(mask);
+    EXPECT_EQ(fs::status(own.macroFiles).permissions() & (fs::perms::group_write | fs::perms::set_gid), fs::perms::none);
+    EXPECT_EQ(fs::status(own.macroFiles / "DefaultVK24.ckd").permissions() & fs::perms::group_write, fs::perms::none);
+}
+#endif
 
 } // namespace
 } // namespace keyloom

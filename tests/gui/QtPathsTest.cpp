@@ -31,6 +31,16 @@ TEST(QtPaths, NamesComeBackExactlyFromTheirText) {
     EXPECT_EQ(ToQString(fs::path(u8"B\u00fcro")), QString::fromUtf8("B\xc3\xbcro"));
 }
 
+#ifdef _WIN32
+// Paths cross to and from Qt in the form Windows writes them, whatever separators Qt or the core
+// used: the user sees backslashes, and the programs given a path get them.
+TEST(QtPaths, WindowsPathsCrossWithBackslashes) {
+    EXPECT_EQ(ToPath(QStringLiteral("C:/Users/u/Macro_Files/x.ckd")).native(), L"C:\\Users\\u\\Macro_Files\\x.ckd");
+    EXPECT_EQ(ToQString(fs::path(L"C:/Users/u") / L"x.ckd"), QStringLiteral("C:\\Users\\u\\x.ckd"));
+    EXPECT_EQ(ToQString(fs::path(L"\\\\server/share/x.ckd")), QStringLiteral("\\\\server\\share\\x.ckd"));
+}
+#endif
+
 #ifndef _WIN32
 // The editor gets its file argument as given, whatever its bytes (Qt's own list would turn
 // them into replacement characters, and the file would be reported as not found).

@@ -85,6 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
         StrokeCase{"PrintScreenPressIsNotRecorded", kPress, Qt::Key_Print, kNone, "", 0, "", {}},
         StrokeCase{"PrintScreenIsRecordedOnRelease", kRelease, Qt::Key_Print, kNone, "", 0, "86", {"PrtScrn"}},
         StrokeCase{"MenuIsRecordedOnRelease", kRelease, Qt::Key_Menu, kNone, "", 0, "e0 2f", {"Menu"}},
+        // A letter that is no chord of the editor is recorded with Alt held, AltGr's Ctrl+Alt too.
+        StrokeCase{"AltLetterThatIsNoChord", kPress, Qt::Key_Q, Qt::AltModifier, "q", 0, "15", {"q"}},
+        StrokeCase{"CtrlAltChordLetter", kPress, Qt::Key_A, Qt::ControlModifier | Qt::AltModifier, "", kLeftCtrl,
+                   "1c", {"a"}},
         StrokeCase{"UnmappedKey", kPress, Qt::Key_VolumeUp, kNone, "", 0, "", {}},
         StrokeCase{"CtrlPunctuationIsUnmapped", kPress, Qt::Key_Semicolon, Qt::ControlModifier, "", kLeftCtrl, "",
                    {}}),
@@ -92,25 +96,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Where the editor records nothing, the list says what it does instead, as the grid does it.
 TEST(KeyStrokes, AKeyTheEditorRecordsNothingForSaysWhatItDoes) {
+    constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
     const struct {
         QEvent::Type type;
         int key;
+        Qt::KeyboardModifiers modifiers;
         const char* text;
         ModifierState held;
         const char* action;
     } cases[] = {
-        {kPress, Qt::Key_Up, "", 0, "moves the selection"},
-        {kRelease, Qt::Key_PageDown, "", 0, "moves the selection"},
-        {kPress, Qt::Key_Backspace, "\b", 0, "erases the cell before the selection"},
-        {kPress, Qt::Key_Tab, "\t", 0, "not recorded"},
-        {kRelease, Qt::Key_A, "a", 0, "not recorded"},
-        {kPress, Qt::Key_Alt, "", 0, "not recorded"},
-        {kPress, Qt::Key_Shift, "", kLeftShift, "not recorded"}, // held: one press per stroke
-        {kPress, Qt::Key_Print, "", 0, "recorded on release"},
-        {kPress, Qt::Key_Menu, "", 0, "recorded on release"},
+        {kPress, Qt::Key_Up, kNone, "", 0, "moves the selection"},
+        {kRelease, Qt::Key_PageDown, kNone, "", 0, "moves the selection"},
+        {kPress, Qt::Key_Backspace, kNone, "\b", 0, "erases the cell before the selection"},
+        {kPress, Qt::Key_Tab, kNone, "\t", 0, "not recorded"},
+        {kRelease, Qt::Key_A, kNone, "a", 0, "not recorded"},
+        {kPress, Qt::Key_Alt, kNone, "", 0, "not recorded"},
+        {kPress, Qt::Key_Shift, kNone, "", kLeftShift, "not recorded"}, // held: one press per stroke
+        {kPress, Qt::Key_Print, kNone, "", 0, "recorded on release"},
+        {kPress, Qt::Key_Menu, kNone, "", 0, "recorded on release"},
+        // The editor's chords run their commands instead of recording the key.
+        {kPress, Qt::Key_A, kAlt, "a", 0, "runs Save As"},
+        {kPress, Qt::Key_Backspace, kAlt, "\b", 0, "runs Undo"},
+        {kPress, Qt::Key_2, kAlt, "2", 0, "shows Level 2"},
+        {kPress, Qt::Key_Left, kAlt | kKeypad, "", 0, "selects the key to the left"},
+        {kRelease, Qt::Key_A, kAlt, "a", 0, "not recorded"},
     };
     for (const auto& c : cases) {
-        const QKeyEvent event(c.type, c.key, kNone, c.text);
+        const QKeyEvent event(c.type, c.key, c.modifiers, c.text);
         const std::optional<KeyStroke> stroke = KeyStrokeOf(event, c.held);
         ASSERT_TRUE(stroke.has_value());
         EXPECT_FALSE(stroke->recorded()) << c.action;

@@ -64,5 +64,39 @@ TEST(KeyTestWindow, ListsEveryPressAndReleaseWithItsCodesAndClears) {
     EXPECT_EQ(count->text(), "Events: 4");
 }
 
+// Keys by the names on their keycaps; an Alt chord's letter says what the editor does with it; and
+// the Codes column shows the longest of those sayings whole.
+TEST(KeyTestWindow, NamesTheModifierKeysAndSaysWhatAnAltChordDoes) {
+    KeyTestWindow window;
+    window.show();
+    auto* list = window.findChild<QTreeWidget*>("lstStrokes");
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
+    // keyClick has no text for these keys.
+    for (const Qt::Key key : {Qt::Key_AltGr, Qt::Key_Meta, Qt::Key_Super_R}) {
+        QTest::sendKeyEvent(QTest::Press, &window, key, QString(), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, &window, key, QString(), Qt::NoModifier);
+    }
+    QTest::keyClick(&window, Qt::Key_Control);
+    QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
+    QTest::keyClick(&window, Qt::Key_Backspace);
+    QTest::keyClick(&window, Qt::Key_Print);
+
+    ASSERT_EQ(list->topLevelItemCount(), 20);
+    EXPECT_EQ(RowText(*list, 0).mid(1, 3), QStringList({"Alt", "Press", "not recorded"}));
+    EXPECT_EQ(RowText(*list, 1).mid(1, 3), QStringList({"A", "Press", "runs Save As"}));
+    EXPECT_EQ(RowText(*list, 2).mid(1, 3), QStringList({"A", "Release", "not recorded"}));
+    EXPECT_EQ(RowText(*list, 3).mid(1, 3), QStringList({"Alt", "Release", "not recorded"}));
+    EXPECT_EQ(RowText(*list, 4).mid(1, 2), QStringList({"AltGr", "Press"}));
+    EXPECT_EQ(RowText(*list, 6).mid(1, 4), QStringList({"Win", "Press", "e0 1f", "L Win Dn"}));
+    EXPECT_EQ(RowText(*list, 8).mid(1, 4), QStringList({"Win", "Press", "e0 27", "R Win Dn"}));
+    EXPECT_EQ(RowText(*list, 10).mid(1, 2), QStringList({"Ctrl", "Press"}));
+    EXPECT_EQ(RowText(*list, 13).mid(1, 3), QStringList({"V", "Press", "shows or hides descriptions on keys"}));
+    EXPECT_EQ(RowText(*list, 16).mid(1, 3), QStringList({"Backspace", "Press", "erases the cell before the selection"}));
+    EXPECT_EQ(RowText(*list, 18).mid(1, 3), QStringList({"Print", "Press", "recorded on release"}));
+    const QAbstractItemView* view = list; // the size hint is public there
+    EXPECT_GE(list->columnWidth(3), view->sizeHintForColumn(3));
+}
+
 } // namespace
 } // namespace keyloom

@@ -2,6 +2,8 @@
 // would change about it, and who may read it while it is written.
 #include "files/AtomicFile.h"
 #include "files/FileError.h"
+#include "files/IniFile.h"
+#include "files/KeyDefinitionFile.h"
 #include "support/TemporaryFolder.h"
 
 #include <gmock/gmock.h>
@@ -9,10 +11,12 @@
 
 #include <atomic>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,8 +41,8 @@ struct stat StatOf(const fs::path& path) {
     return status;
 }
 
-// Saves as the user nobody in a child process: "" when saved, else the error's text.
-std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
+// Runs work as the user nobody in a child process: "" when it ran through, else what failed.
+std::string AsNobody(const std::function<void()>& work) {
     int pipe[2];
     if (::pipe(pipe) != 0)
         return "no pipe";
@@ -50,8 +54,8 @@ std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
             result = "cannot become nobody";
         } else {
             try {
-                WriteFileAtomically(path, bytes);
-            } catch (const FileError& error) {
+                work();
+            } catch (const std::exception& error) {
                 result = error.what();
             }
         }
@@ -67,6 +71,34 @@ std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return result;
+}
+
+// Saves as the user nobody: "" when saved, else the error's text.
+std::string SaveAsNobody(const fs::path& path, const std::string& bytes) {
+    return AsNobody([&] { WriteFileAtomically(path, bytes); });
+}
+
+// Saves file in a child process that dies half-way through rewriting it in place, as a kill would
+// leave it: the first half of bytes over the old contents. Whether it died there.
+bool StopSaveHalfWay(const fs::path& file, const std::string& bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SetSaveHooksForTests([&bytes](SaveStep step, const fs::path& target) {
+            if (step != SaveStep::ReadyToReplace)
+                return;
+            const int fd = ::open(target.c_str(), O_WRONLY);
+            [[maybe_unused]] const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size() / 2, 0);
+            ::_exit(9);
+        });
+        try {
+            WriteFileAtomically(file, bytes);
+        } catch (const FileError&) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 9;
 }
 
 class SavingAsAnotherUserTest : public testing::Test {
@@ -150,6 +182,91 @@ TEST_F(SavingAsAnotherUserTest, AFileTheUserMayNotWriteIsRefused) {
     EXPECT_EQ(Listing(folder), std::vector<std::string>{"roots.ckd"});
 }
 
+// In a folder others may add to, a link another user planted there must not lead a save to one
+// of our own files; the links the saver or the folder's owner made are followed.
+TEST_F(SavingAsAnotherUserTest, OnlyLinksOfTheSaverOrTheFoldersOwnerAreFollowed) {
+    struct LinkCase {
+        const char* name;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const LinkCase cases[] = {
+        {"the saver's own link in another user's folder", kNobody, 0, true},
+        {"the folder owner's link", kNobody, kNobody, true},
+        {"another user's link in the saver's shared folder", 0, kNobody, false},
+    };
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = m_root / c.name;
+        fs::create_directory(folder);
+        ASSERT_EQ(::chown(folder.c_str(), c.folderOwner, kNoGroup), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), 02777), 0);
+        const fs::path notes = m_root / (std::string(c.name) + " notes.txt");
+        WriteFile(notes, "the saver's notes");
+        const fs::path link = folder / "Team.bin";
+        fs::create_symlink(notes, link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, kNoGroup), 0);
+
+        try {
+            WriteFileAtomically(link, "image");
+            EXPECT_TRUE(c.followed) << "the link was followed";
+        } catch (const FileError& error) {
+            EXPECT_FALSE(c.followed) << error.what();
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + link.string() + " (" + link.string() +
+                                                     " is a link that another user made)");
+        }
+        EXPECT_EQ(ReadFile(notes), c.followed ? "image" : "the saver's notes");
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    }
+}
+
+// Another user's file under a name our saves use beside the target is neither removed nor
+// trusted: the save goes ahead around it, and a planted "copy of the old contents" is not put
+// back over the file.
+TEST_F(SavingAsAnotherUserTest, OtherUsersFilesBesideTheTargetAreLeftAlone) {
+    for (const char* planted : {".keys.ckd.saving", ".keys.ckd.saved"}) {
+        SCOPED_TRACE(planted);
+        const fs::path folder = m_root / planted;
+        fs::create_directory(folder);
+        const fs::path file = folder / "keys.ckd";
+        WriteFile(file, "[KEY1]\r\nLevel_1_Name=mine\r\n");
+        WriteFile(folder / planted, "[KEY1]\r\nLevel_1_Name=planted\r\n");
+        ASSERT_EQ(::chown((folder / planted).c_str(), kNobody, kNoGroup), 0);
+
+        EXPECT_EQ(LoadKeyDefinitionIni(file).ReadString("KEY1", "Level_1_Name", ""), "mine");
+        WriteFileAtomically(file, "new");
+
+        EXPECT_EQ(ReadFile(file), "new");
+        EXPECT_EQ(ReadFile(folder / planted), "[KEY1]\r\nLevel_1_Name=planted\r\n");
+        EXPECT_EQ(Listing(folder), (std::vector<std::string>{planted, "keys.ckd"}));
+    }
+}
+
+// When the user may no longer write a file that a stopped save of theirs left half-rewritten, it
+// is refused, naming the copy of its earlier contents, which stays.
+TEST_F(SavingAsAnotherUserTest, AStoppedSaveThatCannotBeUndoneIsRefusedNamingTheCopy) {
+    const fs::path folder = m_root / "shared";
+    fs::create_directory(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    const fs::path file = folder / "keys.ckd";
+    const std::string old = "[KEY1]\r\nLevel_1_Name=old\r\n";
+    WriteFile(file, old);
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    ASSERT_EQ(AsNobody([&] {
+                  if (!StopSaveHalfWay(file, "[KEY1]\r\nLevel_1_Name=" + std::string(100, 'n')))
+                      throw std::runtime_error("the save was not stopped half-way");
+              }),
+              "");
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+
+    const fs::path kept = folder / ".keys.ckd.saved";
+    EXPECT_EQ(AsNobody([&] { LoadKeyDefinitionIni(file); }),
+              file.string() + " cannot be read now: a save of it stopped half-way, and its earlier contents, kept in " +
+                  kept.string() + ", cannot be put back: permission denied");
+    EXPECT_EQ(ReadFile(kept), old);
+}
+
 class SavingTest : public testing::Test {
 protected:
     test::TemporaryFolder m_folder;
@@ -210,6 +327,47 @@ TEST_F(SavingTest, TheNextSaveRemovesWhatAStoppedOneLeft) {
 
     EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(Listing(m_folder.path()), std::vector<std::string>{"keys.ckd"});
+}
+
+// A file rewritten in place (here, one with a second link) by a save that dies half-way is whole
+// again, with its earlier contents, before anything reads it or saves over it; the copy that made
+// it possible is gone then.
+TEST_F(SavingTest, AnInPlaceSaveStoppedHalfWayIsUndoneBeforeTheFileIsUsed) {
+    const std::string old = "[GLOBAL_PARAMETERS]\r\nModel_Number=VK48\r\n" + std::string(200, ';') + "\r\n";
+    const std::string unfinished = "[GLOBAL_PARAMETERS]\r\nModel_Number=VK24\r\n" + std::string(600, '#');
+    struct NextUse {
+        const char* name;
+        std::function<void(const fs::path&)> use;
+        bool unlink;         // the second link goes first, so that the save takes a rename
+        const char* result;  // the file's contents afterwards; empty for the old ones
+    };
+    const NextUse uses[] = {
+        {"read as settings", [](const fs::path& file) { IniFile::Load(file); }, false, ""},
+        {"opened as a key definition file", [](const fs::path& file) { LoadKeyDefinitionIni(file); }, false, ""},
+        {"saved in place", [](const fs::path& file) { WriteFileAtomically(file, "saved"); }, false, "saved"},
+        {"saved by a rename", [](const fs::path& file) { WriteFileAtomically(file, "saved"); }, true, "saved"},
+    };
+    for (const NextUse& next : uses) {
+        SCOPED_TRACE(next.name);
+        const test::TemporaryFolder folder;
+        const fs::path file = folder / "keys.ckd";
+        WriteFile(file, old);
+        fs::create_hard_link(file, folder / "link.ckd");
+        ASSERT_TRUE(StopSaveHalfWay(file, unfinished)) << "the save was not stopped half-way";
+        ASSERT_NE(ReadFile(file), old) << "the save did not damage the file";
+        if (next.unlink)
+            fs::remove(folder / "link.ckd");
+
+        next.use(file);
+
+        const std::string expected = *next.result ? next.result : old;
+        EXPECT_EQ(ReadFile(file), expected);
+        if (!next.unlink) {
+            EXPECT_EQ(ReadFile(folder / "link.ckd"), expected);
+        }
+        const std::vector<std::string> left = Listing(folder.path());
+        EXPECT_EQ(std::count(left.begin(), left.end(), ".keys.ckd.saved"), 0);
+    }
 }
 
 TEST_F(SavingTest, NamesUpToTheSystemsLimitSave) {
