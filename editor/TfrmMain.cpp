@@ -498,9 +498,8 @@ void TfrmMain::ConnectPanels() {
     connect(keypadPanel->mnuCopyKeyMacro, &QAction::triggered, this, Command(&TfrmMain::mnuCopyKeyMacroClick));
     connect(keypadPanel->mnuPasteKeyMacro, &QAction::triggered, this, Command(&TfrmMain::mnuPasteKeyMacroClick));
 
-    // A change of tab by the user (mouse or keyboard) selects its level. SelectFirstKey sets the
-    // level before it turns to the first tab, so a change made by the program matches the state
-    // already and runs nothing.
+    // A change of tab by the user (mouse or keyboard) selects its level. The window turns the tab
+    // itself only after the session selected the level, so its own turn runs nothing.
     connect(TabControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == m_session.selectedLevel())
             return;
