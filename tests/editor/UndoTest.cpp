@@ -201,7 +201,8 @@ TEST_F(Undo, NewAndOpenRedrawEveryKeysCaption) {
     const auto caption = [this](int key) {
         return window->keypadPanel->keyCaption(window->ButtonOfKeyIndex(key)->property("Tag").toInt());
     };
-    ASSERT_THAT(caption(1).toStdString(), ::testing::HasSubstr("Stop"));
+    // Shortened where the key is too narrow for it, as in Wine's wide stand-in font.
+    ASSERT_THAT(caption(1).toStdString(), ::testing::StartsWith("St"));
     ASSERT_THAT(window->ButtonOfKeyIndex(1)->accessibleDescription().toStdString(), ::testing::HasSubstr("Stop"));
 
     window->btnNewClick();
